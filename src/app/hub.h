@@ -1,0 +1,68 @@
+#pragma once
+
+#include "data/database.h"
+#include "data/tbast.h"
+#include "data/tiniio.h"
+
+#include <QString>
+#include <memory>
+
+namespace qandor {
+
+// The values every screen reads from the hub for the whole run.
+struct HubGlobals {
+    QString AppPath;      // program folder, ending with "/"
+    QString DbKind;       // DF/DATAOBJECT as read (untrimmed)
+    QString TreeFile;     // AppPath + "database/BFA.dat"
+    QString DbFile;       // AppPath + "database/db.dat" (stand-alone only)
+    QString NetRole;      // DF/PORT as read
+    QString StrMark, DateMark, TrueValue, FalseValue;
+    QString BackupPath;   // empty until the connection is open
+    QString CurrentUser;
+    QString CurrentPassword;
+};
+
+// The outcome of the program start before the login screen is shown.
+enum class StartOutcome {
+    Ready,          // connected; show the login screen
+    FirstRun,       // DF/ISFIRSTRUN was set: run the network setup instead
+    ConnectFailed,  // "数据库连接失败!" was shown
+};
+
+// The hub: owns the one connection, the data access component Bast1 and
+// the configuration reader, and runs the program start. Screens receive
+// it (or what they need of it) from the main window.
+class Hub {
+public:
+    explicit Hub(MessageSink *sink = nullptr);
+    ~Hub();
+
+    // The program folder: $QANDOR_HOME when set, else the executable's folder.
+    static QString resolveAppPath(const QString &executableDir);
+
+    // Reads database/set.ini under appPath and opens the database it names.
+    // Throws IniError when set.ini is missing.
+    StartOutcome start(const QString &appPath);
+
+    // Connection settings of the server kind, from the DF section.
+    static ServerParams serverParamsFromIni(const TIniIo &ini);
+    static bool selectsFile(const QString &dataObject) { return dataObject.trimmed() == QLatin1String("ACCESS"); }
+    static QString backupPathFrom(const QString &configured, const QString &appPath);
+
+    HubGlobals g;
+    TBast Bast1;
+    TIniIo IniIo;
+    Database *db() const { return m_db.get(); }
+    QString lastConnectError() const { return m_connectError; }
+
+    // For tests and tools: adopt an already open database.
+    void adoptDatabase(std::unique_ptr<Database> db);
+
+private:
+    std::unique_ptr<Database> openDatabase();
+
+    std::unique_ptr<Database> m_db;
+    QString m_connectError;
+};
+
+} // namespace qandor

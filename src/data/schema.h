@@ -1,0 +1,32 @@
+#pragma once
+
+#include "data/tbast.h"
+
+namespace qandor {
+
+// The delivered empty database: every table and column the program uses,
+// the built-in operator 超级用户 with every right, one SysParameter row
+// with the defaults, and the indexes the desk and the lists rely on.
+namespace Schema {
+
+struct TableDef {
+    const char *name;
+    const char *columns; // column spec "name*type|..." (first column = primary key)
+};
+
+// Every table of the delivered database, in creation order.
+const QList<TableDef> &tables();
+// True when the database holds no table of the program (a new, empty file or server database).
+bool isEmpty(Database &db);
+// Lays the delivered schema and its first rows into an empty database,
+// in one transaction. Throws DbError.
+void createDelivered(TBast &bast);
+// Unique and look-up indexes; safe to run again.
+void createIndexes(Database &db);
+
+// The built-in operator and its default password.
+inline const QString BuiltInUser = QStringLiteral("超级用户");
+inline const QString DefaultPassword = QStringLiteral("52617");
+
+} // namespace Schema
+} // namespace qandor
