@@ -12,6 +12,26 @@ function(qandor_library name)
   target_precompile_headers(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src/pch.h)
 endfunction()
 
+# qandor_folder_library(<name> LIBS ... [EXCLUDE file ...])
+# The library of one subsystem folder: every .cpp/.h in the folder (picked
+# up automatically, so adding a file needs no edit here).
+function(qandor_folder_library name)
+  cmake_parse_arguments(ARG "" "" "LIBS;EXCLUDE" ${ARGN})
+  file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h ${CMAKE_CURRENT_SOURCE_DIR}/*.ui ${CMAKE_CURRENT_SOURCE_DIR}/*.qrc)
+  foreach(ex ${ARG_EXCLUDE})
+    list(REMOVE_ITEM srcs ${CMAKE_CURRENT_SOURCE_DIR}/${ex})
+  endforeach()
+  list(FILTER srcs INCLUDE REGEX "\\.cpp$")
+  if(srcs)
+    file(GLOB hdrs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.h ${CMAKE_CURRENT_SOURCE_DIR}/*.ui ${CMAKE_CURRENT_SOURCE_DIR}/*.qrc)
+    qandor_library(${name} SOURCES ${srcs} ${hdrs} LIBS ${ARG_LIBS})
+  else()
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR}/src)
+    target_link_libraries(${name} INTERFACE ${ARG_LIBS})
+  endif()
+endfunction()
+
 # qandor_test(<name> SOURCES ... LIBS ... [DATABASE])
 # A Qt Test executable. A DATABASE test is registered twice, once per
 # backend: <name>_sqlite and <name>_postgres (the fixture reads

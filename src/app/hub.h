@@ -3,6 +3,9 @@
 #include "data/database.h"
 #include "data/tbast.h"
 #include "data/tiniio.h"
+#include "app/sysparams.h"
+
+#include <functional>
 
 #include <QString>
 #include <memory>
@@ -20,6 +23,8 @@ struct HubGlobals {
     QString BackupPath;   // empty until the connection is open
     QString CurrentUser;
     QString CurrentPassword;
+    bool WarnBookOverdue = false;
+    bool WarnMagazineOverdue = false;
 };
 
 // The outcome of the program start before the login screen is shown.
@@ -50,7 +55,12 @@ public:
     static QString backupPathFrom(const QString &configured, const QString &appPath);
 
     HubGlobals g;
+    SysParams sysParams;
     TBast Bast1;
+    // The exit backup, run when the operator confirms leaving the program
+    // (errors are the backup's own business; the program ends anyway).
+    std::function<void()> exitBackup;
+    void runExitBackup() { if (exitBackup) exitBackup(); }
     TIniIo IniIo;
     Database *db() const { return m_db.get(); }
     QString lastConnectError() const { return m_connectError; }
