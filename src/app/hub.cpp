@@ -64,7 +64,21 @@ ServerParams Hub::serverParamsFromIni(const TIniIo &ini)
 void Hub::adoptDatabase(std::unique_ptr<Database> db)
 {
     m_db = std::move(db);
+    m_borrowed = nullptr;
     Bast1.setDatabase(m_db.get());
+    setMarks();
+}
+
+void Hub::useDatabase(Database *db)
+{
+    m_db.reset();
+    m_borrowed = db;
+    Bast1.setDatabase(db);
+    setMarks();
+}
+
+void Hub::setMarks()
+{
     const Dialect &d = Bast1.dialect();
     g.StrMark = d.strMark();
     g.DateMark = d.dateMark();

@@ -62,16 +62,21 @@ public:
     std::function<void()> exitBackup;
     void runExitBackup() { if (exitBackup) exitBackup(); }
     TIniIo IniIo;
-    Database *db() const { return m_db.get(); }
+    Database *db() const { return m_db ? m_db.get() : m_borrowed; }
     QString lastConnectError() const { return m_connectError; }
 
-    // For tests and tools: adopt an already open database.
+    // For tests and tools: adopt an already open database, or use one
+    // that stays owned by the caller (it must outlive the hub's use of it).
     void adoptDatabase(std::unique_ptr<Database> db);
+    void useDatabase(Database *db);
 
 private:
     std::unique_ptr<Database> openDatabase();
 
+    void setMarks();
+
     std::unique_ptr<Database> m_db;
+    Database *m_borrowed = nullptr;
     QString m_connectError;
 };
 
