@@ -6,6 +6,7 @@ cd "$(dirname "$0")"
 
 ./tools/deps.sh
 
+export CCACHE_BASEDIR="$PWD"
 BUILD=build/release
 cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQANDOR_TESTS=OFF >/dev/null
 cmake --build "$BUILD" -j"$(nproc)"

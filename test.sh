@@ -7,6 +7,7 @@ cd "$(dirname "$0")"
 
 ./tools/deps.sh
 
+export CCACHE_BASEDIR="$PWD"
 BUILD=build/test
 cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQANDOR_TESTS=ON -DQANDOR_SANITIZE=ON -DQANDOR_BENCH=ON >/dev/null
 cmake --build "$BUILD" -j"$(nproc)"
