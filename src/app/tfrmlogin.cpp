@@ -1,9 +1,9 @@
 #include "app/tfrmlogin.h"
 #include "app/hub.h"
-#include "data/passwordhash.h"
 #include "data/schema.h"
 
 #include <QComboBox>
+#include <QDate>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -14,10 +14,11 @@
 
 namespace qandor {
 
-TfrmLogin::TfrmLogin(Hub &hub, QWidget *parent) : QDialog(parent), m_hub(hub)
+TfrmLogin::TfrmLogin(Hub &hub, QWidget *parent) : QDialog(parent), m_hub(hub), m_logic(hub)
 {
     setObjectName(QStringLiteral("frmLogin"));
     setWindowTitle(QStringLiteral("Qandor图书管理系统"));
+    setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     setFixedSize(380, 230);
 
     auto *banner = new QGroupBox(this);
@@ -69,19 +70,17 @@ TfrmLogin::TfrmLogin(Hub &hub, QWidget *parent) : QDialog(parent), m_hub(hub)
 
 void TfrmLogin::prepare()
 {
-    Database *db = m_hub.db();
-    if (!db)
+    if (!m_hub.db())
         return;
-    QSqlQuery q = db->exec(QStringLiteral("select 密码 from 用户管理 where 用户名=?"), {Schema::BuiltInUser});
-    const bool defaultPassword = q.next() && PasswordHash::verify(Schema::DefaultPassword, q.value(0).toString());
-    m_hint->setVisible(defaultPassword);
-    QStringList names;
-    m_hub.Bast1.FillDistinctList(names, QStringLiteral("用户管理"), QStringLiteral("用户名"));
+    const LoginLogic::Startup s = m_logic.runStartup(QDate::currentDate(), m_progress);
+    m_hint->setVisible(s.defaultPassword);
     m_userNameList->clear();
-    m_userNameList->addItems(names);
-    if (defaultPassword) {
+    m_userNameList->addItems(s.userNames);
+    if (s.defaultPassword) {
         m_userNameList->setCurrentText(Schema::BuiltInUser);
         m_pasEdit->setText(Schema::DefaultPassword);
+    } else {
+        m_userNameList->setCurrentText(QString());
     }
     m_userNameList->setFocus();
     if (m_userNameList->lineEdit())
@@ -90,33 +89,32 @@ void TfrmLogin::prepare()
 
 bool TfrmLogin::tryLogin()
 {
-    const QString user = m_userNameList->currentText();
-    const QString pass = m_pasEdit->text();
-    if (user.trimmed().isEmpty()) {
-        m_hub.Bast1.ShowMsg(QStringLiteral("请输入或者从列表中选择用户名！"), QStringLiteral("warn"));
+    switch (m_logic.login(m_userNameList->currentText(), m_pasEdit->text())) {
+    case LoginLogic::Outcome::LoggedIn:
+        return true;
+    case LoginLogic::Outcome::NoUserName:
         m_userNameList->setFocus();
-        return false;
-    }
-    if (pass.trimmed().isEmpty()) {
-        m_hub.Bast1.ShowMsg(QStringLiteral("请输入密码！"), QStringLiteral("warn"));
+        break;
+    case LoginLogic::Outcome::NoPassword:
         m_pasEdit->setFocus();
-        return false;
-    }
-    QSqlQuery q = m_hub.db()->exec(QStringLiteral("select 用户名,密码 from 用户管理 where 用户名=?"), {user});
-    if (!q.next()) {
-        m_hub.Bast1.ShowMsg(QStringLiteral("当前输入的用户名不存在，请检查输入是否正确！"), QStringLiteral("error"));
+        break;
+    case LoginLogic::Outcome::UnknownUser:
         m_userNameList->setFocus();
-        return false;
-    }
-    if (!PasswordHash::verify(pass, q.value(1).toString())) {
-        m_hub.Bast1.ShowMsg(QStringLiteral("当前输入的密码有误，请检查输入是否正确！"), QStringLiteral("error"));
+        if (m_userNameList->lineEdit())
+            m_userNameList->lineEdit()->selectAll();
+        break;
+    case LoginLogic::Outcome::WrongPassword:
         m_pasEdit->setFocus();
         m_pasEdit->selectAll();
-        return false;
+        break;
     }
-    m_hub.g.CurrentUser = q.value(0).toString();
-    m_hub.g.CurrentPassword = pass;
-    return true;
+    return false;
+}
+
+void TfrmLogin::reject()
+{
+    m_logic.confirmExit();
+    QDialog::reject();
 }
 
 } // namespace qandor
