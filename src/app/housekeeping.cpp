@@ -124,8 +124,11 @@ int ExpireReaders(Database &db, const QDate &today)
 {
     const QString expired = QStringLiteral("过期");
     Transaction tx(db);
-    const int n = db.execAffected(QStringLiteral("update 读者资料 set 状态=? where (有效期限制=? and 截止日期<=?) or (包租=? and 当前可用量<=0)"),
-                                  {expired, QStringLiteral("有"), today, true}, "ExpireReaders");
+    // Readers already expired are left alone: the result is the same, and
+    // a start no longer rewrites every expired card of the library.
+    const int n = db.execAffected(QStringLiteral("update 读者资料 set 状态=? where ((有效期限制=? and 截止日期<=?) or (包租=? and 当前可用量<=0))"
+                                                 " and (状态 is null or 状态<>?)"),
+                                  {expired, QStringLiteral("有"), today, true, expired}, "ExpireReaders");
     db.exec(db.dialect().joinedUpdate(QStringLiteral("包租充值"), QStringLiteral("状态=?"), QStringLiteral("读者资料"),
                                       QStringLiteral("(包租充值.读者编号=读者资料.编号) and (读者资料.包租=?) and (读者资料.状态=?) "
                                                      "and (包租充值.状态=?)")),
@@ -144,8 +147,9 @@ int ExpireReservations(Database &db, const QDate &serverDate)
     Transaction tx(db);
     std::vector<Row> rows;
     {
-        QSqlQuery q = db.exec(QStringLiteral("select id,类型,状态,书籍编号 from 预定记录 where 预定日期<? order by id"), {cutoff},
-                              "ExpireReservations");
+        // Reservations expired at an earlier start need nothing more.
+        QSqlQuery q = db.exec(QStringLiteral("select id,类型,状态,书籍编号 from 预定记录 where 预定日期<? and (状态 is null or 状态<>?) order by id"),
+                              {cutoff, QStringLiteral("失效")}, "ExpireReservations");
         while (q.next())
             rows.push_back({q.value(0), q.value(1).toString().trimmed(), q.value(2).toString().trimmed(), q.value(3).toString()});
     }
