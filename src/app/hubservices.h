@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/sysparams.h"
+#include "catalogue/catalogueservices.h"
 #include "data/database.h"
 
 #include <QColor>
@@ -42,31 +43,8 @@ bool IsRentalType(Database &db, const QString &typeName);
 // The date moved forward by that many calendar months, plus one day.
 QDate MonthsLater(int months, const QDate &date);
 
-// The serial (种次号) and call number (索书号) of a new copy: copies of one
-// title, class and ISBN share the call number; a new title gets the next
-// serial of its class.
-void MakeCallNumber(Database &db, const QString &classCode, const QString &title, int &serial, QString &callNumber,
-                    const QString &isbn);
-
-// A 10- or 13-digit ISBN as 13 digits with its check digit recomputed;
-// the text unchanged when a kept character is not a digit.
-QString IsbnTo13(const QString &text);
-
 // "'" replaced by the full-width "’" (texts taken from web pages).
 QString EscapeQuotes(const QString &text);
-
-// Class tree node texts are "code-name".
-QString treeCodeOf(const QString &nodeText);
-bool splitTreeText(const QString &nodeText, QString &code, QString &name);
-QString GetTreeCode(const QTreeWidget *tree);
-void GetTreeCodeAndName(const QTreeWidget *tree, QString &code, QString &name);
-
-// The class tree cache (BFA.dat): node texts depth first, one TAB per level
-// below the top, CRLF line ends, in the Chinese code page.
-QByteArray classTreeBytes(const QTreeWidget *tree);
-void classTreeFromBytes(QTreeWidget *tree, const QByteArray &bytes);
-bool SaveClassTree(const QTreeWidget *tree, const QString &treeFile);
-bool LoadClassTree(QTreeWidget *tree, const QString &treeFile);
 
 // "yyyy年MM月dd日 hh时mm分".
 QString nowText(const QDateTime &now);

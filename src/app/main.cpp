@@ -3,6 +3,7 @@
 #include "app/messageboxsink.h"
 #include "app/tfrmlogin.h"
 #include "app/tfrmmain.h"
+#include "readers/tfrmtakephotofromvideo.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -39,6 +40,8 @@ int main(int argc, char *argv[])
     }
 
     hub.exitBackup = [&hub] { BackupOnExit(hub); };
+    // Every editor with a photo or cover box reaches the camera screen.
+    ensureCameraRegistered();
 
     TfrmLogin login(hub);
     // A plain progress window for the long upgrade steps.

@@ -103,6 +103,23 @@ private:
     void openUserSet();
     void openSysParameterSet();
     void openChangePas();
+    // Catalogue commands (tfrmmaincatalogue.cpp).
+    void openAddBook();
+    void openAddMagazine();
+    void openClassification();
+    void openBookConcern();
+    // Reader commands (tfrmmainreaders.cpp).
+    void openReaderType();
+    void openReaderManager();
+    void openReaderLookup();
+    void openAddReader();
+    // Lending desk commands (tfrmmaincirculation.cpp).
+    void openRentBook();
+    void openReletBook();
+    void openBackBook();
+    void openActiveFixedRent();
+    void openLostControl();
+    void openLogOut();
     void chooseBackground();
     void openAbout();
     void openHelpCommand();

@@ -109,6 +109,7 @@ BookSearchOutcome LendingDesk::addBookBySearch(const QString &text, BookSearch k
         return stop(say(empty[int(kind) - 1], Warn, box));
     }
 
+    out.searched = true;
     QString sql = QStringLiteral("select id,状态,图书编号,图书名称,标准ISBN,分类名 from 图书资料 where ");
     QVariantList binds;
     switch (kind) {

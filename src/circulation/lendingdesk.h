@@ -42,6 +42,9 @@ struct BookSearchOutcome : DeskOutcome {
     // addBookToList with the one picked.
     QList<BookCandidate> candidates;
     bool needsChoice = false;
+    // The copy table was searched (steps past the input checks): the screen
+    // empties its three search boxes.
+    bool searched = false;
 };
 
 struct LendOutcome : DeskOutcome {

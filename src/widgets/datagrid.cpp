@@ -349,6 +349,15 @@ private:
 
 // ---------------------------------------------------------------- DataGrid
 
+DataGrid::~DataGrid()
+{
+    // Closing the window resizes the headers while this object is already
+    // half destroyed; their signals must not reach it any more.
+    m_view->verticalHeader()->disconnect(this);
+    m_view->horizontalHeader()->disconnect(this);
+    m_frozen->horizontalHeader()->disconnect(this);
+}
+
 DataGrid::DataGrid(QWidget *parent) : QWidget(parent)
 {
     m_model = new GridModel(this);

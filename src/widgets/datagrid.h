@@ -108,6 +108,8 @@ public:
 
     explicit DataGrid(QWidget *parent = nullptr);
 
+    ~DataGrid() override;
+
     GridModel *model() const { return m_model; }
     QTableView *view() const { return m_view; }
     QTableView *footerView() const { return m_footer; }

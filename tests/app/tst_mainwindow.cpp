@@ -141,18 +141,18 @@ void TestMainWindow::menuStatesFollowRightsAndAvailability()
     for (const char *n : {"N_ChangePas", "N_Quit", "N_About", "N_IntroduceOfUse", "N_IniBackImage", "N_DIYBackImage"})
         QVERIFY2(action(w, QString::fromUtf8(n))->isEnabled(), n);
     // Right present but no screen yet: must not look usable anywhere.
-    QVERIFY(!action(w, QStringLiteral("N_RentBook"))->isEnabled());
+    QVERIFY(!action(w, QStringLiteral("N_RentMagazine"))->isEnabled());
     QVERIFY(!action(w, QStringLiteral("N17"))->isEnabled());
     QVERIFY(!action(w, QStringLiteral("N5"))->isEnabled());
-    QVERIFY(!w.findChild<QToolButton *>(QStringLiteral("TB_RentBook"))->isEnabled());
+    QVERIFY(!w.findChild<QToolButton *>(QStringLiteral("TB_RentMagazine"))->isEnabled());
     QVERIFY(!w.findChild<QToolButton *>(QStringLiteral("TB_FindBookInfor"))->isEnabled());
-    QVERIFY(!w.findChild<QToolButton *>(QStringLiteral("TB_RentBook"))->toolTip().isEmpty());
+    QVERIFY(!w.findChild<QToolButton *>(QStringLiteral("TB_RentMagazine"))->toolTip().isEmpty());
     QVERIFY(w.findChild<QToolButton *>(QStringLiteral("TB_QuitSys"))->isEnabled());
 
     // Giving the command a screen enables it (the operator has the right).
-    w.setOpener(QStringLiteral("N_RentBook"), [] {});
-    QVERIFY(action(w, QStringLiteral("N_RentBook"))->isEnabled());
-    QVERIFY(w.findChild<QToolButton *>(QStringLiteral("TB_RentBook"))->isEnabled());
+    w.setOpener(QStringLiteral("N_RentMagazine"), [] {});
+    QVERIFY(action(w, QStringLiteral("N_RentMagazine"))->isEnabled());
+    QVERIFY(w.findChild<QToolButton *>(QStringLiteral("TB_RentMagazine"))->isEnabled());
     // A drop-down button becomes usable as soon as one of its entries is.
     w.setOpener(QStringLiteral("N_FindMagazineInfor"), [] {});
     QVERIFY(w.findChild<QToolButton *>(QStringLiteral("TB_FindBookInfor"))->isEnabled());
