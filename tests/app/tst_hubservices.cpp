@@ -296,7 +296,7 @@ void TestHubServices::readerLookups()
 {
     QANDOR_TESTDB(t);
     t.createDelivered();
-    const QByteArray jpeg("\xFF\xD8\xFF\xE0photo\x00bytes", 16);
+    const QByteArray jpeg = QByteArray("\xFF\xD8\xFF\xE0" "photo") + '\0' + QByteArray("bytes");
     t.db().exec(QStringLiteral("insert into 读者资料 (编号,姓名,照片) values (?,?,?)"), {QStringLiteral("0001"), QStringLiteral("甲"), jpeg});
     t.db().exec(QStringLiteral("insert into 读者资料 (编号,姓名) values (?,?)"), {QStringLiteral("0002"), QStringLiteral("乙")});
     QCOMPARE(LoadReaderPhoto(t.db(), QStringLiteral(" 0001 ")).value_or(QByteArray()), jpeg);
