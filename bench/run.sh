@@ -36,6 +36,9 @@ echo "|---|---|---|---|---|"
 for b in $BACKENDS; do
   if [ "$b" = postgres ]; then
     export QANDOR_PG_PORT=${QANDOR_PG_PORT:-54340}
+    # Settings of a server given to a library database rather than the
+    # defaults of a fresh cluster (128 MB of shared buffers).
+    export QANDOR_PG_EXTRA_OPTS=${QANDOR_PG_EXTRA_OPTS:-"-c shared_buffers=2GB -c max_wal_size=8GB -c checkpoint_timeout=30min -c work_mem=32MB"}
     source tools/pg-test-cluster.sh >/dev/null
   fi
   for s in $SCALES; do

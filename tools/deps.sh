@@ -8,7 +8,7 @@ PKGS=(
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-psql
   qt6-charts-dev qt6-multimedia-dev libqt6opengl6-dev libxkbcommon-dev libgl-dev
   libxlsxwriter-dev libzint-dev libfreexl-dev libquazip1-qt6-dev
-  libgtest-dev libbenchmark-dev libsqlite3-dev
+  libgtest-dev libbenchmark-dev libsqlite3-dev libpq-dev
   postgresql postgresql-client
   xvfb xauth fonts-noto-cjk
 )

@@ -2,6 +2,7 @@
 # A throwaway PostgreSQL cluster for the tests: initdb into a temporary
 # folder, listening only on a private socket in that folder.
 #   source tools/pg-test-cluster.sh   -> starts it, exports QANDOR_TEST_PG*, sets an EXIT trap
+# QANDOR_PG_EXTRA_OPTS adds server settings ("-c shared_buffers=2GB ...").
 set -euo pipefail
 
 pg_bindir() {
@@ -37,7 +38,7 @@ trap qandor_pg_stop EXIT
 pg_as "$QANDOR_PG_BIN/initdb" -D "$QANDOR_PG_DIR/data" -U "$QANDOR_PG_OSUSER" --auth=trust -E UTF8 --locale=C.UTF-8 >"$QANDOR_PG_DIR/initdb.log" 2>&1 \
   || { cat "$QANDOR_PG_DIR/initdb.log" >&2; exit 1; }
 pg_as "$QANDOR_PG_BIN/pg_ctl" -D "$QANDOR_PG_DIR/data" -l "$QANDOR_PG_DIR/server.log" -w \
-  -o "-c listen_addresses='' -k $QANDOR_PG_DIR -p $QANDOR_PG_PORT -c fsync=off -c synchronous_commit=off -c full_page_writes=off -c max_connections=60" \
+  -o "-c listen_addresses='' -k $QANDOR_PG_DIR -p $QANDOR_PG_PORT -c fsync=off -c synchronous_commit=off -c full_page_writes=off -c max_connections=60 ${QANDOR_PG_EXTRA_OPTS:-}" \
   start >/dev/null || { cat "$QANDOR_PG_DIR/server.log" >&2; exit 1; }
 
 for db in qandor_test dbdat; do

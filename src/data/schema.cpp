@@ -287,6 +287,12 @@ void createIndexes(Database &db)
     }
 }
 
+void dropIndexes(Database &db)
+{
+    for (const IndexDef &ix : Indexes)
+        db.exec(QStringLiteral("drop index if exists ") + QString::fromUtf8(ix.name), {}, "Schema::dropIndexes");
+}
+
 void createDelivered(TBast &bast)
 {
     Database &db = *bast.database();

@@ -23,6 +23,9 @@ bool isEmpty(Database &db);
 void createDelivered(TBast &bast);
 // Unique and look-up indexes; safe to run again.
 void createIndexes(Database &db);
+// Drops those indexes again: a bulk load into empty tables builds them once
+// afterwards instead of maintaining them row by row.
+void dropIndexes(Database &db);
 
 // The built-in operator and its default password.
 inline const QString BuiltInUser = QStringLiteral("超级用户");

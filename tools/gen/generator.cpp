@@ -1,4 +1,5 @@
 #include "gen/generator.h"
+#include "gen/bulkload.h"
 #include "gen/isbn.h"
 
 #include "circulation/loancharges.h"
@@ -244,73 +245,6 @@ const MagDef Magazines[] = {
     {"体育画报", "月刊", 30, "G8", "赵刚", "体育画报杂志社", "北京", "20.00"},
 };
 constexpr int MagazineCount = int(sizeof(Magazines) / sizeof(Magazines[0]));
-
-// ---------------------------------------------------------------------------
-// Multi-row inserts with bound values: one prepared statement for full
-// batches, one for the tail.
-class BulkInsert {
-public:
-    BulkInsert(Database &db, const QString &table, const QStringList &columns)
-        : m_db(db), m_table(table), m_columns(columns)
-    {
-        const int maxParams = db.isServer() ? 30000 : 30000;
-        m_batch = std::clamp(maxParams / int(columns.size()), 1, db.isServer() ? 1000 : 200);
-        m_pending.reserve(m_batch * columns.size());
-    }
-
-    void add(const QVariantList &row)
-    {
-        Q_ASSERT(row.size() == m_columns.size());
-        m_pending += row;
-        if (m_pending.size() >= m_batch * m_columns.size()) {
-            if (!m_full) {
-                m_full = std::make_unique<QSqlQuery>(m_db.prepare(sql(m_batch), "BulkInsert"));
-            }
-            m_db.execPrepared(*m_full, m_pending, "BulkInsert");
-            m_rows += m_batch;
-            m_pending.clear();
-        }
-    }
-
-    void finish()
-    {
-        if (m_pending.isEmpty())
-            return;
-        const int rows = int(m_pending.size() / m_columns.size());
-        QSqlQuery q = m_db.prepare(sql(rows), "BulkInsert");
-        m_db.execPrepared(q, m_pending, "BulkInsert");
-        m_rows += rows;
-        m_pending.clear();
-    }
-
-    qint64 rows() const { return m_rows + m_pending.size() / m_columns.size(); }
-
-private:
-    QString sql(int rows) const
-    {
-        QString one = QStringLiteral("(");
-        for (int i = 0; i < m_columns.size(); ++i)
-            one += i ? QStringLiteral(",?") : QStringLiteral("?");
-        one += QLatin1Char(')');
-        QString s = QStringLiteral("insert into ") + m_table + QStringLiteral(" (") + m_columns.join(QLatin1Char(','))
-            + QStringLiteral(") values ");
-        s.reserve(s.size() + rows * (one.size() + 1));
-        for (int r = 0; r < rows; ++r) {
-            if (r)
-                s += QLatin1Char(',');
-            s += one;
-        }
-        return s;
-    }
-
-    Database &m_db;
-    QString m_table;
-    QStringList m_columns;
-    int m_batch = 1;
-    QVariantList m_pending;
-    std::unique_ptr<QSqlQuery> m_full;
-    qint64 m_rows = 0;
-};
 
 QStringList cols(const char *list) { return u(list).split(QLatin1Char(',')); }
 
@@ -742,16 +676,16 @@ void Builder::topUp(int readerIndex, int day)
 
 void Builder::simulateLoans()
 {
-    BulkInsert bookLoans(m_db, QStringLiteral("图书借阅信息"),
+    const auto bookLoans = BulkLoad::open(m_db, QStringLiteral("图书借阅信息"),
                          cols("状态,读者类型,读者编号,姓名,性别,图书编号,图书名称,标准ISBN,分类名,借出日期,应还日期,实还日期,"
                               "借阅天数,借阅租金,超期天数,超期罚金,操作员"));
-    BulkInsert magLoans(m_db, QStringLiteral("期刊借阅信息"),
+    const auto magLoans = BulkLoad::open(m_db, QStringLiteral("期刊借阅信息"),
                         cols("状态,读者类型,读者编号,姓名,性别,期刊编号,期刊名称,刊次,标准ISBN,分类名,借出日期,应还日期,实还日期,"
                              "借阅天数,借阅租金,超期天数,超期罚金,操作员"));
-    BulkInsert bookRenewals(m_db, QStringLiteral("图书续借记录"),
+    const auto bookRenewals = BulkLoad::open(m_db, QStringLiteral("图书续借记录"),
                             cols("续借日期,读者编号,读者类型,读者姓名,读者性别,图书编号,图书名称,标准ISBN,分类名,借阅日期,"
                                  "续借前应还日期,续借后应还日期,操作员"));
-    BulkInsert magRenewals(m_db, QStringLiteral("期刊续借记录"),
+    const auto magRenewals = BulkLoad::open(m_db, QStringLiteral("期刊续借记录"),
                            cols("续借日期,读者编号,读者类型,读者姓名,读者性别,期刊编号,期刊名称,刊次,标准ISBN,分类名,借阅日期,"
                                 "续借前应还日期,续借后应还日期,操作员"));
 
@@ -844,12 +778,12 @@ void Builder::simulateLoans()
             const Title &ti = m_titles[m_copyTitle[copy]];
             const QString number = padded(copy + 1, m_copyWidth);
             const QString clsName = u(Classes[ti.cls].name);
-            bookLoans.add({stillOut ? open : back, typeName, rd.number, rd.name, rd.sex, number, ti.name, ti.isbnShown,
+            bookLoans->add({stillOut ? open : back, typeName, rd.number, rd.name, rd.sex, number, ti.name, ti.isbnShown,
                            clsName, dateV(day), dateV(due), stillOut ? nullDate : dateV(ret),
                            stillOut ? 0 : ch.shownDays, money(ch.rent), stillOut ? 0 : ch.overdueDays, money(ch.fine),
                            Operator});
             for (int k = 0; k < renewed; ++k)
-                bookRenewals.add({dateV(renewDay[k]), rd.number, typeName, rd.name, rd.sex, number, ti.name, ti.isbnShown,
+                bookRenewals->add({dateV(renewDay[k]), rd.number, typeName, rd.name, rd.sex, number, ti.name, ti.isbnShown,
                                   clsName, dateV(day), dateV(renewOld[k]), dateV(renewNew[k]), Operator});
             ++m_copyLent[copy];
             if (stillOut) {
@@ -864,12 +798,12 @@ void Builder::simulateLoans()
             const QString number = padded(copy + 1, m_magWidth);
             const QString issue = QStringLiteral("%1年第%2期").arg(QDate::fromJulianDay(m_magDay[copy]).year()).arg(m_magNo[copy]);
             const QString &magCls = m_magClsName.at(m_magTitle[copy]);
-            magLoans.add({stillOut ? open : back, typeName, rd.number, rd.name, rd.sex, number, u(m.name), issue,
+            magLoans->add({stillOut ? open : back, typeName, rd.number, rd.name, rd.sex, number, u(m.name), issue,
                           m_magIssn.at(m_magTitle[copy]), magCls, dateV(day), dateV(due), stillOut ? nullDate : dateV(ret),
                           stillOut ? 0 : ch.shownDays, money(ch.rent), stillOut ? 0 : ch.overdueDays, money(ch.fine),
                           Operator});
             for (int k = 0; k < renewed; ++k)
-                magRenewals.add({dateV(renewDay[k]), rd.number, typeName, rd.name, rd.sex, number, u(m.name), issue,
+                magRenewals->add({dateV(renewDay[k]), rd.number, typeName, rd.name, rd.sex, number, u(m.name), issue,
                                  m_magIssn.at(m_magTitle[copy]), magCls, dateV(day), dateV(renewOld[k]),
                                  dateV(renewNew[k]), Operator});
             ++m_magLent[copy];
@@ -886,10 +820,10 @@ void Builder::simulateLoans()
         if (m_rng.chance(0.01))
             m_reservations.push_back({ri, copy, kind, day - int(m_rng.below(3)), "生效"});
     }
-    bookLoans.finish();
-    magLoans.finish();
-    bookRenewals.finish();
-    magRenewals.finish();
+    bookLoans->finish();
+    magLoans->finish();
+    bookRenewals->finish();
+    magRenewals->finish();
 }
 
 void Builder::finishReaders()
@@ -922,7 +856,7 @@ void Builder::finishReaders()
 
 void Builder::writeCopies()
 {
-    BulkInsert ins(m_db, QStringLiteral("图书资料"),
+    const auto ins = BulkLoad::open(m_db, QStringLiteral("图书资料"),
                    cols("状态,图书编号,图书名称,标准ISBN,ISBN,分类号,分类名,种次号,索书号,作者信息,定价,出版社,出版地,出版年,"
                         "页码,存放位置,开本,语种,配送物品,版次,批次,入库时间,借出次数,密级"));
     const QString states[] = {QStringLiteral("在馆"), QStringLiteral("借出"), QStringLiteral("预定")};
@@ -934,20 +868,20 @@ void Builder::writeCopies()
         const ClassDef &cls = Classes[t.cls];
         const Publisher &p = Publishers[t.pub];
         const QDate intake = QDate::fromJulianDay(t.intakeDay);
-        ins.add({states[int(m_copyState[c])], padded(c + 1, m_copyWidth), t.name, t.isbnShown, t.isbn13, u(cls.code),
+        ins->add({states[int(m_copyState[c])], padded(c + 1, m_copyWidth), t.name, t.isbnShown, t.isbn13, u(cls.code),
                  u(cls.name), t.serial, QString(u(cls.code) + QLatin1Char('/') + QString::number(t.serial)), t.author,
                  money(t.price), u(p.name), u(p.city), QString::number(t.year), t.pages,
                  u(Locations[(t.cls + t.pub) % int(std::size(Locations))]), t.format, chinese,
                  t.disc ? QVariant(disc) : QVariant(QMetaType(QMetaType::QString)), t.edition,
                  intake.toString(QStringLiteral("yyyyMM")), intake, int(m_copyLent[c]), open});
     }
-    ins.finish();
+    ins->finish();
     m_sum.bookCopies = n;
 }
 
 void Builder::writeMagazines()
 {
-    BulkInsert ins(m_db, QStringLiteral("期刊资料"),
+    const auto ins = BulkLoad::open(m_db, QStringLiteral("期刊资料"),
                    cols("状态,期刊编号,期刊名称,标准ISBN,ISSN,刊期类别,刊次,总刊次,分类号,分类名,主编信息,定价,出版社,出版地,"
                         "出版日期,存放位置,开本,语种,入库时间,借出次数,密级"));
     const QString states[] = {QStringLiteral("在馆"), QStringLiteral("借出"), QStringLiteral("预定")};
@@ -958,20 +892,20 @@ void Builder::writeMagazines()
         const QString &clsName = m_magClsName.at(m_magTitle[c]);
         const QDate day = QDate::fromJulianDay(m_magDay[c]);
         const QString issn = m_magIssn.at(m_magTitle[c]);
-        ins.add({states[int(m_magState[c])], padded(c + 1, m_magWidth), u(m.name), issn, QString(issn).remove(QLatin1Char('-')),
+        ins->add({states[int(m_magState[c])], padded(c + 1, m_magWidth), u(m.name), issn, QString(issn).remove(QLatin1Char('-')),
                  u(m.freq), QStringLiteral("%1年第%2期").arg(day.year()).arg(m_magNo[c]), QString::number(m_magTotal[c]),
                  u(m.cls), clsName, u(m.editor), money(moneyOf(m.price)), u(m.publisher), u(m.city), day,
                  u(MagLocations[m_today - m_magDay[c] > 365 ? 1 : 0]), QStringLiteral("16开"), QStringLiteral("中文"),
                  QDate::fromJulianDay(m_magDay[c] + 3), int(m_magLent[c]), QStringLiteral("公开")});
     }
-    ins.finish();
+    ins->finish();
     m_sum.magazineCopies = n;
 }
 
 void Builder::writeReaders()
 {
     static const int PhonePrefixes[] = {3, 5, 8, 8, 3};
-    BulkInsert ins(m_db, QStringLiteral("读者资料"),
+    const auto ins = BulkLoad::open(m_db, QStringLiteral("读者资料"),
                    cols("状态,编号,姓名,性别,类型,押金,有效期限制,截止日期,单位部门,出生日期,办证日期,联系电话,电子邮箱,联系地址,"
                         "借阅次数,包租,当前包租量,当前可用量,当前已用量,密码"));
     const QVariant nullDate(QMetaType(QMetaType::QDate));
@@ -1008,17 +942,17 @@ void Builder::writeReaders()
         const QString mail = m_rng.chance(0.4) ? QStringLiteral("reader") + rd.number + QStringLiteral("@example.cn") : QString();
         const QString address = u(m_rng.pick(Cities)) + u(m_rng.pick(Streets)) + QString::number(m_rng.between(1, 300))
             + QStringLiteral("号");
-        ins.add({status, rd.number, rd.name, rd.sex, u(t.name), money(moneyOf(t.deposit)), u(t.limit), until,
+        ins->add({status, rd.number, rd.name, rd.sex, u(t.name), money(moneyOf(t.deposit)), u(t.limit), until,
                  u(m_rng.pick(Departments)), birth, dateV(rd.issueDay), phone, mail.isEmpty() ? nullText : QVariant(mail),
                  address, rd.borrowCount, rd.toppedUp, rd.quotaBought, rd.quotaLeft, rd.quotaUsed, QStringLiteral("tulm")});
     }
-    ins.finish();
+    ins->finish();
     m_sum.readers = n;
 }
 
 void Builder::writeTopUps()
 {
-    BulkInsert ins(m_db, QStringLiteral("包租充值"),
+    const auto ins = BulkLoad::open(m_db, QStringLiteral("包租充值"),
                    cols("状态,读者编号,姓名,性别,读者类型,充值日期,充值金额,包租量,可用量,已用量,生效日期,失效日期,备注,操作员"));
     for (size_t i = 0; i < m_topUps.size(); ++i) {
         const TopUp &tu = m_topUps[i];
@@ -1026,46 +960,46 @@ void Builder::writeTopUps()
         const TypeDef &t = Types[rd.type];
         // Only the reader's latest record can still be in force.
         const bool valid = int(i) == rd.record && rd.quotaLeft > 0 && rd.validUntil > m_today;
-        ins.add({valid ? QStringLiteral("有效") : QStringLiteral("失效"), rd.number, rd.name, rd.sex, u(t.name), dateV(tu.day),
+        ins->add({valid ? QStringLiteral("有效") : QStringLiteral("失效"), rd.number, rd.name, rd.sex, u(t.name), dateV(tu.day),
                  money(moneyOf(t.price)), tu.quota, tu.left, tu.used, dateV(tu.day), dateV(tu.validUntil), QString(),
                  Operator});
     }
-    ins.finish();
+    ins->finish();
     m_sum.topUps = qint64(m_topUps.size());
 }
 
 void Builder::writeReservationsAndEvents()
 {
-    BulkInsert res(m_db, QStringLiteral("预定记录"), cols("读者编号,读者姓名,书籍编号,书籍名称,类型,预定日期,状态"));
+    const auto res = BulkLoad::open(m_db, QStringLiteral("预定记录"), cols("读者编号,读者姓名,书籍编号,书籍名称,类型,预定日期,状态"));
     for (const Reservation &r : m_reservations) {
         const Reader &rd = m_readers[r.reader];
         const QString number = r.kind == 0 ? padded(r.copy + 1, m_copyWidth) : padded(r.copy + 1, m_magWidth);
         const QString name = r.kind == 0 ? m_titles[m_copyTitle[r.copy]].name : u(Magazines[m_magTitle[r.copy]].name);
-        res.add({rd.number, rd.name, number, name.left(50), r.kind == 0 ? QStringLiteral("图书") : QStringLiteral("期刊"),
+        res->add({rd.number, rd.name, number, name.left(50), r.kind == 0 ? QStringLiteral("图书") : QStringLiteral("期刊"),
                  dateV(r.day), u(r.status)});
     }
-    res.finish();
+    res->finish();
     m_sum.reservations = qint64(m_reservations.size());
 
-    BulkInsert lost(m_db, QStringLiteral("读者挂失记录"), cols("操作日期,操作方式,读者编号,读者姓名,读者性别,读者类型,操作员"));
-    BulkInsert gone(m_db, QStringLiteral("读者注销记录"),
+    const auto lost = BulkLoad::open(m_db, QStringLiteral("读者挂失记录"), cols("操作日期,操作方式,读者编号,读者姓名,读者性别,读者类型,操作员"));
+    const auto gone = BulkLoad::open(m_db, QStringLiteral("读者注销记录"),
                     cols("注销日期,读者编号,读者姓名,读者性别,读者类型,退还押金,备注,操作员"));
     for (const Reader &rd : m_readers) {
         const TypeDef &t = Types[rd.type];
         if (rd.lostFrom <= m_today) {
-            lost.add({dateV(rd.lostFrom), QStringLiteral("挂失"), rd.number, rd.name, rd.sex, u(t.name), Operator});
+            lost->add({dateV(rd.lostFrom), QStringLiteral("挂失"), rd.number, rd.name, rd.sex, u(t.name), Operator});
             if (rd.lostUntil != INT_MAX)
-                lost.add({dateV(rd.lostUntil), QStringLiteral("解除挂失"), rd.number, rd.name, rd.sex, u(t.name), Operator});
+                lost->add({dateV(rd.lostUntil), QStringLiteral("解除挂失"), rd.number, rd.name, rd.sex, u(t.name), Operator});
         }
         if (rd.cancelled) {
-            gone.add({dateV(rd.stopDay), rd.number, rd.name, rd.sex, u(t.name), money(moneyOf(t.deposit)),
+            gone->add({dateV(rd.stopDay), rd.number, rd.name, rd.sex, u(t.name), money(moneyOf(t.deposit)),
                       QStringLiteral("读者退证"), Operator});
         }
     }
-    lost.finish();
-    gone.finish();
-    m_sum.cardEvents = lost.rows();
-    m_sum.cancellations = gone.rows();
+    lost->finish();
+    gone->finish();
+    m_sum.cardEvents = lost->rows();
+    m_sum.cancellations = gone->rows();
 }
 
 GenSummary Builder::run()
@@ -1088,7 +1022,6 @@ GenSummary Builder::run()
     writeReaders();
     writeTopUps();
     writeReservationsAndEvents();
-    say(QStringLiteral("提交……"));
     tx.commit();
     return m_sum;
 }
@@ -1120,8 +1053,20 @@ GenSummary generate(TBast &bast, const GenOptions &options)
         db.exec(QStringLiteral("set synchronous_commit to off"));
     }
 
+    // The indexes are built once at the end instead of row by row; all in
+    // the one transaction, so a failed run leaves the database as it was.
+    Transaction tx(db);
+    Schema::dropIndexes(db);
     Builder b(bast, options);
     const GenSummary s = b.run();
+    if (options.progress)
+        options.progress(QStringLiteral("索引……"));
+    if (db.isServer())
+        db.exec(QStringLiteral("set local maintenance_work_mem to '1GB'"));
+    Schema::createIndexes(db);
+    if (options.progress)
+        options.progress(QStringLiteral("提交……"));
+    tx.commit();
 
     if (options.progress)
         options.progress(QStringLiteral("统计信息……"));
