@@ -1,6 +1,7 @@
 #include "app/housekeeping.h"
 #include "app/hub.h"
 #include "app/hubservices.h"
+#include "data/schema.h"
 
 #include <QDir>
 #include <QFile>
@@ -113,6 +114,9 @@ void UpgradeDatabase(TBast &bast, TIniIo &ini, const ProgressFn &progress)
     bast.AddMissingColumns(QStringLiteral("读者资料"),
                            QStringLiteral("当前包租量*int default 0|当前可用量*int default 0|当前已用量*int default 0|包租*bit default ") + F);
     bast.AddMissingColumns(QStringLiteral("用户管理"), QStringLiteral("包租充值*bit default ") + T + QStringLiteral("|读者包租充值查询*bit default ") + T);
+    // The look-up indexes of the desk and the lists, built once for an
+    // older database.
+    Schema::createMissingIndexes(db);
     tx.commit();
 
     // Remembered only once the conversion is in the database.

@@ -22,8 +22,8 @@ const QString FieldColumns = QStringLiteral("AutoCreateReaderNum,R_Length,AutoCr
 qint64 insertRow(Database &db, const SysParameterValues &v)
 {
     QVariantList binds = fieldBinds(v);
-    binds << QString() << QString() << QString() << QString() << QString() << QString() << SysParams().CardTitle
-          << SysParams::defaultCardBackInfor();
+    binds << QString() << QString() << QString() << QString() << QString() << QString() << Schema::DefaultCardTitle
+          << Schema::defaultCardBackInfor();
     return db.insertReturningId(QStringLiteral("insert into SysParameter (") + FieldColumns
                                     + QStringLiteral(",R_FrontMark,R_BehindMark,B_FrontMark,B_BehindMark,M_FrontMark,M_BehindMark,"
                                                      "CardTitle,CardBackInfor) values (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"),

@@ -277,6 +277,18 @@ bool Database::hasTable(const QString &table) const
     return false;
 }
 
+QSet<QString> Database::indexNames()
+{
+    QSet<QString> names;
+    QSqlQuery q = exec(isServer() ? QStringLiteral("select c.relname from pg_class c join pg_namespace n on n.oid=c.relnamespace "
+                                                   "where c.relkind='i' and n.nspname=current_schema()")
+                                  : QStringLiteral("select name from sqlite_master where type='index'"),
+                       {}, "Database::indexNames");
+    while (q.next())
+        names.insert(q.value(0).toString().toLower());
+    return names;
+}
+
 void Database::begin()
 {
     if (m_txDepth++ > 0)

@@ -2,6 +2,7 @@
 
 #include "data/dialect.h"
 
+#include <QSet>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
@@ -74,6 +75,8 @@ public:
     QStringList tables() const;
     QStringList columns(const QString &table) const;
     bool hasTable(const QString &table) const;
+    // Names of the indexes of the database, in lower case.
+    QSet<QString> indexNames();
 
     // A value ready for binding: dates as ISO text on the file, money as
     // the column representation, booleans as the kind's own.

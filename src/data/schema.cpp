@@ -1,4 +1,6 @@
 #include "data/schema.h"
+
+#include <algorithm>
 #include "data/rights.h"
 
 namespace qandor::Schema {
@@ -172,11 +174,6 @@ const IndexDef Indexes[] = {
 const QString DefaultPasswordDigest =
     QStringLiteral("pbkdf2-sha256$60000$UWFhbmRvci1kZWZhdWx0IQ==$3KP9QHwWdhlRqU5RNGaiDrDsc2307b5opCmavuFoMwg=");
 
-QString defaultCardBackInfor()
-{
-    return QStringLiteral("\r                 使用说明\r\r1．借书证只限本人使用，借阅书籍时请出示本证。\r\r"
-                          "2．借书证如若丢失，请及时挂失。\r\r3．请爱惜图书。\r\r(用户可在：系统管理->借书证打印设置 进行设置)\r");
-}
 
 
 // The Chinese Library Classification: the 22 top classes, each with its
@@ -272,6 +269,12 @@ const QList<TableDef> &tables()
     return all;
 }
 
+QString defaultCardBackInfor()
+{
+    return QStringLiteral("\r                 使用说明\r\r1．借书证只限本人使用，借阅书籍时请出示本证。\r\r"
+                          "2．借书证如若丢失，请及时挂失。\r\r3．请爱惜图书。\r\r(用户可在：系统管理->借书证打印设置 进行设置)\r");
+}
+
 bool isEmpty(Database &db)
 {
     return !db.hasTable(QStringLiteral("用户管理")) && !db.hasTable(QStringLiteral("图书资料"));
@@ -285,6 +288,47 @@ void createIndexes(Database &db)
                     + QString::fromUtf8(ix.columns) + QLatin1Char(')'),
                 {}, "Schema::createIndexes");
     }
+}
+
+int createMissingIndexes(Database &db)
+{
+    int made = 0;
+    const QSet<QString> existing = db.indexNames();
+    QSet<QString> tables;
+    for (const QString &t : db.tables())
+        tables.insert(t.toLower());
+    for (const IndexDef &ix : Indexes) {
+        const QString name = QString::fromUtf8(ix.name);
+        const QString table = QString::fromUtf8(ix.table);
+        const QString columns = QString::fromUtf8(ix.columns);
+        if (!tables.contains(table.toLower()) || existing.contains(name.toLower()))
+            continue;
+        // An index over a column the table lacks waits for that column.
+        QSet<QString> have;
+        for (const QString &c : db.columns(table))
+            have.insert(c.toLower());
+        const QStringList wanted = columns.split(QLatin1Char(','));
+        if (!std::all_of(wanted.begin(), wanted.end(), [&](const QString &c) { return have.contains(c.toLower()); }))
+            continue;
+        bool unique = ix.unique;
+        if (unique) {
+            // An older database may hold the same number twice already: the
+            // index then still speeds the look-ups, and the operator can
+            // mend the rows; refusing the start would help nobody.
+            QString notNull;
+            for (const QString &c : wanted)
+                notNull += (notNull.isEmpty() ? QString() : QStringLiteral(" and ")) + c + QStringLiteral(" is not null");
+            unique = !db.exec(QStringLiteral("select 1 from ") + table + QStringLiteral(" where ") + notNull + QStringLiteral(" group by ")
+                                  + columns + QStringLiteral(" having count(*)>1") + db.dialect().limit(1),
+                              {}, "Schema::createMissingIndexes")
+                          .next();
+        }
+        db.exec(QStringLiteral("create ") + (unique ? QStringLiteral("unique ") : QString()) + QStringLiteral("index ") + name
+                    + QStringLiteral(" on ") + table + QStringLiteral(" (") + columns + QLatin1Char(')'),
+                {}, "Schema::createMissingIndexes");
+        ++made;
+    }
+    return made;
 }
 
 void dropIndexes(Database &db)
@@ -322,7 +366,7 @@ void createDelivered(TBast &bast)
                            "B_Length,M_Length,R_Length,PageSize,CardTitle,CardBackInfor,"
                            "AutoBookOutTimeWarn,AutoMagazineOutTimeWarn) values (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"),
             {true, true, false, QString(), QString(), QString(), QString(), QString(), QString(), 5, 5, 4, 100,
-             QStringLiteral("借书证"), defaultCardBackInfor(), true, true},
+             DefaultCardTitle, defaultCardBackInfor(), true, true},
             "Schema::createDelivered");
     insertClassification(db);
     tx.commit();

@@ -23,9 +23,16 @@ bool isEmpty(Database &db);
 void createDelivered(TBast &bast);
 // Unique and look-up indexes; safe to run again.
 void createIndexes(Database &db);
+// Creates those an older database lacks; a unique index over values that
+// already repeat is made as a plain one. Returns how many were made.
+int createMissingIndexes(Database &db);
 // Drops those indexes again: a bulk load into empty tables builds them once
 // afterwards instead of maintaining them row by row.
 void dropIndexes(Database &db);
+
+// The reader card texts of a new parameter row.
+inline const QString DefaultCardTitle = QStringLiteral("借书证");
+QString defaultCardBackInfor();
 
 // The built-in operator and its default password.
 inline const QString BuiltInUser = QStringLiteral("超级用户");

@@ -337,7 +337,7 @@ void TestHubServices::loadSysParameter()
     QVERIFY(!p.AutoCreateReaderNum);
     QVERIFY(p.AutoBookOutTimeWarn);
     QCOMPARE(p.CardTitle, QStringLiteral("借书证"));
-    QCOMPARE(p.CardBackInfor, SysParams::defaultCardBackInfor());
+    QCOMPARE(p.CardBackInfor, Schema::defaultCardBackInfor());
 }
 
 void TestHubServices::serverDate()

@@ -176,6 +176,8 @@ void TestGenerator::libraryObeysTheRules()
                                " and 状态<>?"),
                              {s("过期"), s("有"), o.today, true, s("过期")}),
              0);
+    QCOMPARE(count(db, s("select count(*) from 预定记录 where 预定日期<? and 状态<>?"), {o.today.addDays(-3), s("失效")}), 0);
+    QVERIFY(count(db, s("select count(*) from 预定记录 where 状态=?"), {s("失效")}) > 0);
 
     // Renewals move the due date to the renewal day plus the loan period, at most once a day per book.
     {

@@ -817,8 +817,11 @@ void Builder::simulateLoans()
         }
         m_sum.renewals += renewed;
         // Some loans fulfil a reservation made a few days before.
-        if (m_rng.chance(0.01))
-            m_reservations.push_back({ri, copy, kind, day - int(m_rng.below(3)), "生效"});
+        // Once more than three days old, the daily start-up sweep has marked it "失效".
+        if (m_rng.chance(0.01)) {
+            const int made = day - int(m_rng.below(3));
+            m_reservations.push_back({ri, copy, kind, made, made < m_today - 3 ? "失效" : "生效"});
+        }
     }
     bookLoans->finish();
     magLoans->finish();
