@@ -1,4 +1,5 @@
 #include "app/hubservices.h"
+#include "circulation/loancharges.h"
 #include "data/gbk.h"
 
 #include <QFile>
@@ -110,7 +111,7 @@ bool IsRentalType(Database &db, const QString &typeName)
 
 QDate MonthsLater(int months, const QDate &date)
 {
-    return date.addMonths(months).addDays(1);
+    return validUntil(date, months);
 }
 
 QString EscapeQuotes(const QString &text)

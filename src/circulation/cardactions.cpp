@@ -66,6 +66,32 @@ DeskOutcome CardDeskBase::findReader(const QString &text, CardLookup kind)
     return DeskOutcome::success(box);
 }
 
+DeskOutcome CardDeskBase::changeCard(const CardChange &c)
+{
+    if (!m_bast.AskMsg(c.ask, QStringLiteral("ok")))
+        return {};
+    QString refusal; // shown after the rollback: no box waits on a locked row
+    try {
+        Transaction tx(db());
+        if (db().execAffected(c.update, c.updateBinds, c.updateWhere) != 1) {
+            refusal = c.refusal();
+        } else {
+            db().exec(c.log, c.logBinds, c.logWhere);
+            tx.commit();
+        }
+    } catch (const DbError &e) {
+        return dbFailed(e);
+    }
+    if (!refusal.isEmpty()) {
+        reset();
+        return say(refusal, Warn, DeskFocus::ReaderNum);
+    }
+    DeskOutcome o = done(c.doneText);
+    o.focus = DeskFocus::ReaderNum;
+    reset();
+    return o;
+}
+
 // --- loss and recovery ---
 
 void CardLossDesk::reset()
@@ -116,35 +142,23 @@ DeskOutcome CardLossDesk::apply()
     const QString from = loss ? DeskSql::CardNormal : Lost;
     const QString to = loss ? Lost : DeskSql::CardNormal;
     const CardReader r = *m_reader;
-    if (!m_bast.AskMsg(QStringLiteral("是否确定对编号为[") + r.number + QStringLiteral("]的读者进行借书证") + operation + QStringLiteral("操作？"),
-                       QStringLiteral("ok")))
-        return {};
-    QString refusal; // shown after the rollback: no box waits on a locked row
-    try {
-        Transaction tx(db());
-        // From the status shown only: another desk may have changed the card meanwhile.
-        if (db().execAffected(QStringLiteral("update 读者资料 set 状态=? where 编号=? and 状态=?"), {to, r.number, from},
-                              "CardLossDesk::status")
-            != 1) {
-            const QString now = db().scalar(QStringLiteral("select 状态 from 读者资料 where 编号=?"), {r.number}).toString().trimmed();
-            refusal = QStringLiteral("当前编号为[") + r.number + QStringLiteral("]的读者的借书证处于[") + now
-                + QStringLiteral("]状态，不能进行") + operation + QStringLiteral("的操作！");
-        } else {
-            db().exec(QStringLiteral("insert into 读者挂失记录 (操作日期,操作方式,读者编号,读者姓名,读者性别,读者类型,操作员) values (?,?,?,?,?,?,?)"),
-                      {operationDate(), operation, r.number, r.name, r.sex, r.type, operatorName()}, "CardLossDesk::log");
-            tx.commit();
-        }
-    } catch (const DbError &e) {
-        return dbFailed(e);
-    }
-    if (!refusal.isEmpty()) {
-        reset();
-        return say(refusal, Warn, DeskFocus::ReaderNum);
-    }
-    DeskOutcome o = done(QStringLiteral("借书证") + operation + QStringLiteral("操作成功！"));
-    o.focus = DeskFocus::ReaderNum;
-    reset();
-    return o;
+    return changeCard({QStringLiteral("是否确定对编号为[") + r.number + QStringLiteral("]的读者进行借书证") + operation
+                           + QStringLiteral("操作？"),
+                       // From the status shown only: another desk may have changed the card meanwhile.
+                       QStringLiteral("update 读者资料 set 状态=? where 编号=? and 状态=?"),
+                       {to, r.number, from},
+                       "CardLossDesk::status",
+                       [&] {
+                           const QString now = db().scalar(QStringLiteral("select 状态 from 读者资料 where 编号=?"), {r.number})
+                                                   .toString()
+                                                   .trimmed();
+                           return QString(QStringLiteral("当前编号为[") + r.number + QStringLiteral("]的读者的借书证处于[") + now
+                                          + QStringLiteral("]状态，不能进行") + operation + QStringLiteral("的操作！"));
+                       },
+                       QStringLiteral("insert into 读者挂失记录 (操作日期,操作方式,读者编号,读者姓名,读者性别,读者类型,操作员) values (?,?,?,?,?,?,?)"),
+                       {operationDate(), operation, r.number, r.name, r.sex, r.type, operatorName()},
+                       "CardLossDesk::log",
+                       QStringLiteral("借书证") + operation + QStringLiteral("操作成功！")});
 }
 
 // --- cancellation ---
@@ -169,35 +183,21 @@ DeskOutcome CardCancelDesk::apply()
     if (!m_reader)
         return noReader();
     const CardReader r = *m_reader;
-    if (!m_bast.AskMsg(QStringLiteral("是否确定对编号为[") + r.number + QStringLiteral("]的读者进行借书证注销操作？"), QStringLiteral("ok")))
-        return {};
-    QString refusal; // shown after the rollback: no box waits on a locked row
-    try {
-        Transaction tx(db());
-        // A card is cancelled (and its deposit refunded) once only.
-        if (db().execAffected(QStringLiteral("update 读者资料 set 状态=? where 编号=? and (状态 is null or 状态<>?)"),
-                              {Cancelled, r.number, Cancelled}, "CardCancelDesk::status")
-            != 1) {
-            refusal = QStringLiteral("当前编号为[") + r.number + QStringLiteral("]的读者的借书证处于[注销]状态，不能再次进行注销的操作！");
-        } else {
-            db().exec(QStringLiteral("insert into 读者注销记录 (注销日期,读者编号,读者姓名,读者性别,读者类型,退还押金,备注,操作员) "
-                                     "values (?,?,?,?,?,?,?,?)"),
-                      {operationDate(), r.number, r.name, r.sex, r.type, QVariant::fromValue(m_refund), m_note.trimmed(),
-                       operatorName()},
-                      "CardCancelDesk::log");
-            tx.commit();
-        }
-    } catch (const DbError &e) {
-        return dbFailed(e);
-    }
-    if (!refusal.isEmpty()) {
-        reset();
-        return say(refusal, Warn, DeskFocus::ReaderNum);
-    }
-    DeskOutcome o = done(QStringLiteral("借书证注销操作成功！"));
-    o.focus = DeskFocus::ReaderNum;
-    reset();
-    return o;
+    return changeCard({QStringLiteral("是否确定对编号为[") + r.number + QStringLiteral("]的读者进行借书证注销操作？"),
+                       // A card is cancelled (and its deposit refunded) once only.
+                       QStringLiteral("update 读者资料 set 状态=? where 编号=? and (状态 is null or 状态<>?)"),
+                       {Cancelled, r.number, Cancelled},
+                       "CardCancelDesk::status",
+                       [&] {
+                           return QString(QStringLiteral("当前编号为[") + r.number
+                                          + QStringLiteral("]的读者的借书证处于[注销]状态，不能再次进行注销的操作！"));
+                       },
+                       QStringLiteral("insert into 读者注销记录 (注销日期,读者编号,读者姓名,读者性别,读者类型,退还押金,备注,操作员) "
+                                      "values (?,?,?,?,?,?,?,?)"),
+                       {operationDate(), r.number, r.name, r.sex, r.type, QVariant::fromValue(m_refund), m_note.trimmed(),
+                        operatorName()},
+                       "CardCancelDesk::log",
+                       QStringLiteral("借书证注销操作成功！")});
 }
 
 } // namespace qandor

@@ -30,6 +30,9 @@ public:
     void setOperationDate(const QDate &day) { m_opDate = day; }
     QDate operationDate() const { return m_opDate.isValid() ? m_opDate : today(); }
 
+    // The screen's change of the card, after the operator's yes.
+    virtual DeskOutcome apply() = 0;
+
     virtual void reset();
 
 protected:
@@ -37,6 +40,22 @@ protected:
     virtual QString refusalFor(const CardReader &r) const = 0;
     virtual void readerShown() {}
     DeskOutcome noReader() const;
+
+    // One card change in one transaction: the conditional status update (it
+    // must touch exactly the shown reader's row), then the log row. When the
+    // update touches nothing, `refusal` says why after the rollback.
+    struct CardChange {
+        QString ask;
+        QString update;
+        QVariantList updateBinds;
+        const char *updateWhere;
+        std::function<QString()> refusal;
+        QString log;
+        QVariantList logBinds;
+        const char *logWhere;
+        QString doneText;
+    };
+    DeskOutcome changeCard(const CardChange &c);
 
     std::optional<CardReader> m_reader;
     QDate m_opDate;
@@ -55,7 +74,7 @@ public:
 
     // ApplyLossChange: status and log row in one transaction, and only from
     // the status the reader was shown with.
-    DeskOutcome apply();
+    DeskOutcome apply() override;
 
     void reset() override;
 
@@ -79,7 +98,7 @@ public:
     QString note() const { return m_note; }
 
     // CancelCard: status and log row in one transaction.
-    DeskOutcome apply();
+    DeskOutcome apply() override;
 
     void reset() override;
 

@@ -1,15 +1,34 @@
 #pragma once
 
 #include "data/database.h"
+#include "data/money.h"
 #include "data/tbast.h"
 
+#include <QByteArray>
 #include <QDate>
 #include <QString>
+#include <functional>
+#include <optional>
+
+class QSqlQuery;
 
 namespace qandor {
 
 // Where a desk screen should put the cursor after an action.
 enum class DeskFocus { None, ReaderNum, ReaderName, BookNum, BookIsbn, BookName, Amount };
+
+// How the operator calls loans up at the return and renewal desks.
+enum class LoanLookup { Reader = 1, Book = 2 };
+
+// The reader whose open loans are shown.
+struct LoanReader {
+    QString number, name, sex, type;
+    Money rentRate, fineRate; // R_Rent, R_Mulct (the first loan's type)
+    int bookLimit = 0;        // renewal desk: 图书可借数量
+    int loanDays = 0;         // renewal desk: 图书可借天数 (DateLimit)
+    int allowance = 0;        // renewal desk: CountLimit
+    QByteArray photo;
+};
 
 // What a desk action did. The message (if any) has already been shown
 // through TBast; the screen only refreshes itself and moves the focus.
@@ -74,6 +93,44 @@ protected:
 private:
     QString m_operator;
     QDate m_today;
+};
+
+// A desk working on one reader's open loans, ticked in a list: the return
+// and renewal desks.
+class OpenLoanDesk : public DeskBase {
+public:
+    using DeskBase::DeskBase;
+
+    virtual DeskOutcome loadOpenLoans(const QString &text, LoanLookup kind) = 0;
+    const std::optional<LoanReader> &reader() const { return m_reader; }
+    virtual DeskOutcome tickAll() = 0;
+    virtual DeskOutcome untickAll() = 0;
+
+    void reset();
+
+protected:
+    virtual void clearRows() = 0;
+
+    // Calls a reader's loans up: checks the typed text, finds the holder of a
+    // typed copy, runs `sql` (binds: the open status, the reader number; its
+    // first four columns are the reader's number, name, sex and type) and
+    // hands every row to `readRow`. `finish` runs once rows were found, before
+    // the photo is read. On success the reader is shown; on a refusal the
+    // desk is emptied.
+    DeskOutcome callUpLoans(const QString &text, LoanLookup kind, const QString &sql, const char *where,
+                            const std::function<void(const QSqlQuery &, LoanReader &, bool first)> &readRow,
+                            const std::function<void(LoanReader &)> &finish = {});
+
+    // The checks before the ticked loans are written: a reader shown, a
+    // tick, the operator's yes. False (having said why) when the desk stops;
+    // `stop` then holds the outcome.
+    bool readyToWrite(int ticked, const QString &noReader, const QString &noTick, const QString &ask, DeskOutcome &stop) const;
+    // After the transaction: the refusal (nothing was written) or the success
+    // text, after which the desk is emptied.
+    DeskOutcome finishWrite(const QString &refusal, const QString &doneText);
+    DeskOutcome emptyList() const;
+
+    std::optional<LoanReader> m_reader;
 };
 
 } // namespace qandor

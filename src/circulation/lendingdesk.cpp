@@ -294,7 +294,6 @@ LendOutcome LendingDesk::lendBooks()
                       {DeskSql::Open, r.type, r.number, r.name, r.sex, b.number, b.title, b.isbn, b.className, b.lendDate,
                        b.dueDate, operatorName()},
                       "LendingDesk::insertLoan");
-            checkpoint(QStringLiteral("book"));
         }
 
         if (prepaidReader)
@@ -309,7 +308,6 @@ LendOutcome LendingDesk::lendBooks()
         db().exec(QStringLiteral("update 预定记录 set 状态=? where 读者编号=? and 状态=? and 类型=?"),
                   {QStringLiteral("生效"), r.number, QStringLiteral("有效"), QStringLiteral("图书")},
                   "LendingDesk::fulfilReservations");
-        checkpoint(QStringLiteral("commit"));
         return {};
     };
 

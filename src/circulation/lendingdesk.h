@@ -4,7 +4,6 @@
 
 #include <QByteArray>
 #include <QList>
-#include <functional>
 #include <optional>
 
 namespace qandor {
@@ -82,21 +81,11 @@ public:
     // ResetLending.
     void reset();
 
-    // Called between the statements of lendBooks ("book" after each loan,
-    // "commit" before the commit); an exception thrown there abandons the lend.
-    void setCheckpoint(std::function<void(const QString &)> f) { m_checkpoint = std::move(f); }
-
 private:
     LendOutcome refuse(const QString &text, DeskFocus focus = DeskFocus::None);
-    void checkpoint(const QString &step) const
-    {
-        if (m_checkpoint)
-            m_checkpoint(step);
-    }
 
     std::optional<LendReader> m_reader;
     QList<PendingBook> m_pending;
-    std::function<void(const QString &)> m_checkpoint;
 };
 
 } // namespace qandor

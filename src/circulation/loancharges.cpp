@@ -41,6 +41,11 @@ QDate loanDueDate(const QDate &day, int loanDays)
     return day.addDays(loanDays);
 }
 
+QDate validUntil(const QDate &day, int months)
+{
+    return day.addMonths(months).addDays(1);
+}
+
 QString formatRate(Money rate)
 {
     QString s = rate.toDecimalString(); // "0.3500"

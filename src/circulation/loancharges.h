@@ -46,6 +46,11 @@ LoanCharges computeLoanCharges(const QDate &today, const QDate &lent, const QDat
 // Due date of a loan made (or renewed) on `day` with the type's loan period in days.
 QDate loanDueDate(const QDate &day, int loanDays);
 
+// The date `months` calendar months after `day`, plus one day: the last valid
+// day of a prepaid quota bought on `day` (a month-end day stays at the end of a
+// shorter month).
+QDate validUntil(const QDate &day, int months);
+
 // A rate for the explanation: "￥0.35", "￥0.125" (up to four decimals, at least two).
 QString formatRate(Money rate);
 

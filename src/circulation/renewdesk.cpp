@@ -13,12 +13,6 @@ QString onceADay(const QString &bookNum)
 }
 } // namespace
 
-void RenewDesk::reset()
-{
-    m_reader.reset();
-    m_rows.clear();
-}
-
 bool RenewDesk::renewedToday(const QString &bookNum) const
 {
     return db().scalar(QStringLiteral("select id from 图书续借记录 where 图书编号=? and 续借日期=?"), {bookNum, today()},
@@ -29,36 +23,15 @@ bool RenewDesk::renewedToday(const QString &bookNum) const
 DeskOutcome RenewDesk::loadOpenLoans(const QString &text, LoanLookup kind)
 {
     const QString typed = text.trimmed();
-    if (typed.isEmpty()) {
-        if (kind == LoanLookup::Book)
-            return say(QStringLiteral("请输入图书编号！"), Warn, DeskFocus::BookNum);
-        if (m_reader)
-            return DeskOutcome::quiet(DeskFocus::ReaderNum);
-        return say(QStringLiteral("请输入读者编号！"), Warn, DeskFocus::ReaderNum);
-    }
-    try {
-        QString readerNum = typed;
-        if (kind == LoanLookup::Book) {
-            readerNum = DeskSql::bookHolder(db(), typed);
-            if (readerNum.isEmpty()) {
-                reset();
-                return say(QStringLiteral("未检索到拥有此编号的图书的借出信息，请检查图书编号输入是否正确！"), Warn,
-                           DeskFocus::BookNum, true);
-            }
-        }
-        QSqlQuery q = db().exec(
-            QStringLiteral("select 读者编号,姓名,性别,读者类型,图书可借数量,图书可借天数,图书编号,图书名称,标准ISBN,分类名,"
-                           "借出日期,应还日期,图书借阅信息.id as id from 图书借阅信息,读者类型 "
-                           "where 图书借阅信息.读者类型=读者类型.类型名称 and 状态=? and 读者编号=? order by 图书借阅信息.id"),
-            {DeskSql::Open, readerNum}, "RenewDesk::loadOpenLoans");
-        QList<RenewRow> rows;
-        LoanReader r;
-        while (q.next()) {
-            if (rows.isEmpty()) {
-                r.number = q.value(0).toString().trimmed();
-                r.name = q.value(1).toString().trimmed();
-                r.sex = q.value(2).toString().trimmed();
-                r.type = q.value(3).toString().trimmed();
+    QList<RenewRow> rows;
+    const DeskOutcome o = callUpLoans(
+        text, kind,
+        QStringLiteral("select 读者编号,姓名,性别,读者类型,图书可借数量,图书可借天数,图书编号,图书名称,标准ISBN,分类名,"
+                       "借出日期,应还日期,图书借阅信息.id as id from 图书借阅信息,读者类型 "
+                       "where 图书借阅信息.读者类型=读者类型.类型名称 and 状态=? and 读者编号=? order by 图书借阅信息.id"),
+        "RenewDesk::loadOpenLoans",
+        [&](const QSqlQuery &q, LoanReader &r, bool first) {
+            if (first) {
                 r.bookLimit = q.value(4).toInt();
                 r.loanDays = q.value(5).toInt();
             }
@@ -72,25 +45,17 @@ DeskOutcome RenewDesk::loadOpenLoans(const QString &text, LoanLookup kind)
             row.due = toDate(q.value(11));
             row.id = q.value(12).toLongLong();
             rows.append(row);
-        }
-        q.finish();
-        if (rows.isEmpty()) {
-            reset();
-            return say(QStringLiteral("未检索到拥有此编号的读者的借阅信息，请检查读者编号输入是否正确！"), Warn,
-                       DeskFocus::ReaderNum, true);
-        }
-        for (RenewRow &row : rows) {
-            row.renewedToday = renewedToday(row.bookNum);
-            row.ticked = kind == LoanLookup::Book && row.bookNum == typed && !row.renewedToday;
-        }
-        r.allowance = r.bookLimit - DeskSql::bookLoanCount(db(), r.number);
-        r.photo = db().scalar(QStringLiteral("select 照片 from 读者资料 where 编号=?"), {r.number}).toByteArray();
-        m_reader = r;
+        },
+        [&](LoanReader &r) {
+            for (RenewRow &row : rows) {
+                row.renewedToday = renewedToday(row.bookNum);
+                row.ticked = kind == LoanLookup::Book && row.bookNum == typed && !row.renewedToday;
+            }
+            r.allowance = r.bookLimit - DeskSql::bookLoanCount(db(), r.number);
+        });
+    if (o.ok)
         m_rows = rows;
-    } catch (const DbError &e) {
-        return dbFailed(e);
-    }
-    return DeskOutcome::success();
+    return o;
 }
 
 DeskOutcome RenewDesk::setTicked(int row, bool ticked)
@@ -109,7 +74,7 @@ DeskOutcome RenewDesk::setTicked(int row, bool ticked)
 DeskOutcome RenewDesk::tickAll()
 {
     if (m_rows.isEmpty())
-        return say(QStringLiteral("当前图书借阅列表为空，没有可以操作的对象！"), Warn);
+        return emptyList();
     for (RenewRow &r : m_rows)
         r.ticked = !r.renewedToday;
     return DeskOutcome::success();
@@ -118,7 +83,7 @@ DeskOutcome RenewDesk::tickAll()
 DeskOutcome RenewDesk::untickAll()
 {
     if (m_rows.isEmpty())
-        return say(QStringLiteral("当前图书借阅列表为空，没有可以操作的对象！"), Warn);
+        return emptyList();
     for (RenewRow &r : m_rows)
         r.ticked = false;
     return DeskOutcome::success();
@@ -132,19 +97,12 @@ int RenewDesk::tickedCount() const
 RenewOutcome RenewDesk::renewBooks()
 {
     RenewOutcome out;
-    auto stop = [&out](const DeskOutcome &o) {
-        static_cast<DeskOutcome &>(out) = o;
-        return out;
-    };
-    if (!m_reader)
-        return stop(say(QStringLiteral("请先输入需要续借图书的读者编号或者输入需要被续借的图书编号调出读者信息及其借阅信息，"
-                                       "然后再进行续借操作！"),
-                        Warn, DeskFocus::ReaderNum));
     const int n = tickedCount();
-    if (n == 0)
-        return stop(say(QStringLiteral("请先在图书借阅列表中给需要进行续借操作的图书打钩！"), Warn));
-    if (!m_bast.AskMsg(QStringLiteral("是否确定续借图书借阅列表中已经打钩选中的") + QString::number(n) + QStringLiteral("本图书？"),
-                       QStringLiteral("ok")))
+    if (!readyToWrite(n,
+                      QStringLiteral("请先输入需要续借图书的读者编号或者输入需要被续借的图书编号调出读者信息及其借阅信息，"
+                                     "然后再进行续借操作！"),
+                      QStringLiteral("请先在图书借阅列表中给需要进行续借操作的图书打钩！"),
+                      QStringLiteral("是否确定续借图书借阅列表中已经打钩选中的") + QString::number(n) + QStringLiteral("本图书？"), out))
         return out;
 
     const QDate day = today();
@@ -180,18 +138,12 @@ RenewOutcome RenewDesk::renewBooks()
         if (refusal.isEmpty())
             tx.commit();
     } catch (const DbError &e) {
-        return stop(dbFailed(e));
-    }
-    if (!refusal.isEmpty()) {
-        const QString book = out.refusedBook;
-        stop(say(refusal, Warn, DeskFocus::ReaderNum));
-        out.refusedBook = book;
+        static_cast<DeskOutcome &>(out) = dbFailed(e);
         return out;
     }
-    stop(done(QStringLiteral("图书续借操作成功！")));
-    out.renewed = n;
-    out.focus = DeskFocus::ReaderNum;
-    reset();
+    static_cast<DeskOutcome &>(out) = finishWrite(refusal, QStringLiteral("图书续借操作成功！"));
+    if (out.ok)
+        out.renewed = n;
     return out;
 }
 

@@ -21,30 +21,29 @@ struct RenewOutcome : DeskOutcome {
 
 // The rules of the renewal screen (TfrmReletBook). The new due date counts
 // from the day of renewal; each renewal is recorded and counts as a loan.
-class RenewDesk : public DeskBase {
+class RenewDesk : public OpenLoanDesk {
 public:
-    using DeskBase::DeskBase;
+    using OpenLoanDesk::OpenLoanDesk;
 
-    DeskOutcome loadOpenLoans(const QString &text, LoanLookup kind);
-    const std::optional<LoanReader> &reader() const { return m_reader; }
+    DeskOutcome loadOpenLoans(const QString &text, LoanLookup kind) override;
     const QList<RenewRow> &rows() const { return m_rows; }
 
     // A tick on a book renewed today is taken off again with the once-a-day message.
     DeskOutcome setTicked(int row, bool ticked);
-    DeskOutcome tickAll();   // skips books renewed today
-    DeskOutcome untickAll();
+    DeskOutcome tickAll() override; // skips books renewed today
+    DeskOutcome untickAll() override;
     int tickedCount() const;
 
     // Renews the ticked loans in one transaction; the once-a-day rule and the
     // loan being still open are checked again on the locked loan rows.
     RenewOutcome renewBooks();
 
-    void reset();
-
     bool renewedToday(const QString &bookNum) const;
 
+protected:
+    void clearRows() override { m_rows.clear(); }
+
 private:
-    std::optional<LoanReader> m_reader;
     QList<RenewRow> m_rows;
 };
 

@@ -29,42 +29,27 @@ QDateEdit *dateBox(const char *name, QWidget *parent)
 } // namespace
 
 TfrmActiveFixedRent::TfrmActiveFixedRent(TBast &bast, const QString &operatorName, QWidget *parent)
-    : QDialog(parent), m_desk(bast, operatorName), m_bast(bast)
+    : QDialog(parent), m_desk(bast, operatorName), m_bast(bast), m_panel(this, QStringLiteral("包租模式读者信息"))
 {
     setObjectName(QStringLiteral("frmActiveFixedRent"));
     setWindowTitle(QStringLiteral("包租充值"));
     resize(760, 520);
 
-    auto *inBox = new QGroupBox(QStringLiteral("输入读者编号调出读者信息"), this);
-    auto *inLay = new QHBoxLayout(inBox);
     m_inReader = input("Input_ReaderNum", this, [this] { loadReader(); });
     m_history = button("SeeHistory", QStringLiteral("查看当前读者未还的图书信息(&F)"), this);
-    auto *l = new QLabel(QStringLiteral("读者编号【F2】"), inBox);
-    l->setBuddy(m_inReader);
-    inLay->addWidget(l);
-    inLay->addWidget(m_inReader, 1);
-    inLay->addWidget(m_history);
+    auto *inBox = inputBox(QStringLiteral("输入读者编号调出读者信息"), {{QStringLiteral("读者编号【F2】"), m_inReader}}, this);
+    inBox->layout()->addWidget(m_history);
     connect(m_history, &QPushButton::clicked, this, &TfrmActiveFixedRent::seeHistory);
 
-    auto *readerBox = new QGroupBox(QStringLiteral("包租模式读者信息"), this);
-    auto *rg = new QGridLayout(readerBox);
-    m_num = field("R_Num", readerBox);
-    m_name = field("R_Name", readerBox);
-    m_sex = field("R_Sex", readerBox);
-    m_state = field("R_State", readerBox);
-    m_type = field("R_Type", readerBox);
-    m_fixedNum = field("FixedNum", readerBox);
-    m_fixRent = field("FixRent", readerBox);
-    m_fixedTime = field("FixedTime", readerBox);
-    m_fixRent->setAlignment(Qt::AlignRight);
-    addField(rg, 0, 0, QStringLiteral("读者编号："), m_num);
-    addField(rg, 0, 1, QStringLiteral("读者姓名："), m_name);
-    addField(rg, 1, 0, QStringLiteral("读者性别："), m_sex);
-    addField(rg, 1, 1, QStringLiteral("当前状态："), m_state);
-    addField(rg, 2, 0, QStringLiteral("当前类型："), m_type);
-    addField(rg, 2, 1, QStringLiteral("包租数量："), m_fixedNum);
-    addField(rg, 3, 0, QStringLiteral("包租金额："), m_fixRent);
-    addField(rg, 3, 1, QStringLiteral("包租期限："), m_fixedTime);
+    // The prepaid terms take the place of the loan terms; status before type.
+    m_panel.addField("R_Num", QStringLiteral("读者编号："));
+    m_panel.addField("R_Name", QStringLiteral("读者姓名："));
+    m_panel.addField("R_Sex", QStringLiteral("读者性别："));
+    m_state = m_panel.addField("R_State", QStringLiteral("当前状态："));
+    m_panel.addField("R_Type", QStringLiteral("当前类型："));
+    m_fixedNum = m_panel.addField("FixedNum", QStringLiteral("包租数量："));
+    m_fixRent = m_panel.addField("FixRent", QStringLiteral("包租金额："), true);
+    m_fixedTime = m_panel.addField("FixedTime", QStringLiteral("包租期限："));
 
     m_payBox = new QGroupBox(QStringLiteral("包租模式充值信息"), this);
     auto *pg = new QGridLayout(m_payBox);
@@ -92,13 +77,10 @@ TfrmActiveFixedRent::TfrmActiveFixedRent(TBast &bast, const QString &operatorNam
             m_desk.setLoseDate(d);
     });
 
-    auto *photo = photoPanel(m_pic, this);
     auto *left = new QVBoxLayout;
     left->addWidget(inBox);
-    left->addWidget(readerBox);
-    auto *top = new QHBoxLayout;
-    top->addLayout(left, 1);
-    top->addWidget(photo);
+    left->addWidget(m_panel.box());
+    QHBoxLayout *top = m_panel.besidePhoto(left);
 
     auto *clear = button("RzBitBtn2", QStringLiteral("清空当前所数据(&C)"), this);
     auto *save = button("RzBitBtn3", QStringLiteral("确定充值操作(&S)"), this);
@@ -107,10 +89,7 @@ TfrmActiveFixedRent::TfrmActiveFixedRent(TBast &bast, const QString &operatorNam
     connect(clear, &QPushButton::clicked, this, &TfrmActiveFixedRent::clearAll);
     connect(save, &QPushButton::clicked, this, &TfrmActiveFixedRent::topUp);
     connect(quit, &QPushButton::clicked, this, &QDialog::reject);
-    auto *bottom = new QHBoxLayout;
-    bottom->addWidget(operatorAndClock(operatorName, true, this), 1);
-    for (QPushButton *b : {clear, save, quit})
-        bottom->addWidget(b);
+    auto *bottom = commandRow(operatorAndClock(operatorName, true, this), {clear, save, quit});
 
     auto *lay = new QVBoxLayout(this);
     lay->addLayout(top);
@@ -131,15 +110,11 @@ void TfrmActiveFixedRent::refresh()
 {
     const auto &r = m_desk.reader();
     m_filling = true;
-    m_num->setText(r ? r->number : QString());
-    m_name->setText(r ? r->name : QString());
-    m_sex->setText(r ? r->sex : QString());
+    m_panel.show(r);
     m_state->setText(r ? r->status : QString());
-    m_type->setText(r ? r->type : QString());
     m_fixedNum->setText(count(r ? r->quota : 0, QStringLiteral("本")));
     m_fixRent->setText((r ? r->price : Money()).format());
     m_fixedTime->setText(count(r ? r->months : 0, QStringLiteral("月")));
-    showPhoto(m_pic, r ? r->photo : QByteArray());
     // The entry fields work only while a reader is shown.
     m_history->setEnabled(r.has_value());
     m_payBox->setEnabled(r.has_value());
@@ -213,13 +188,8 @@ void TfrmActiveFixedRent::seeHistory()
 
 void TfrmActiveFixedRent::keyPressEvent(QKeyEvent *event)
 {
-    switch (event->key()) {
-    case Qt::Key_F2: focusBox(m_inReader, true); break;
-    case Qt::Key_Return:
-    case Qt::Key_Enter: break;
-    default: QDialog::keyPressEvent(event); return;
-    }
-    event->accept();
+    if (!deskKey(event, {m_inReader}))
+        QDialog::keyPressEvent(event);
 }
 
 } // namespace qandor

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "circulation/deskwidgets.h"
 #include "circulation/topupdesk.h"
 
 #include <QDialog>
@@ -36,12 +37,12 @@ private:
     TopUpDesk m_desk;
     TBast &m_bast;
     QLineEdit *m_inReader;
-    QLineEdit *m_num, *m_name, *m_sex, *m_state, *m_type, *m_fixedNum, *m_fixRent, *m_fixedTime;
+    DeskUi::ReaderPanel m_panel;
+    QLineEdit *m_state, *m_fixedNum, *m_fixRent, *m_fixedTime;
     QDateEdit *m_active, *m_lose;
     QLineEdit *m_pay, *m_memo;
     QGroupBox *m_payBox;
     QPushButton *m_history;
-    QLabel *m_pic = nullptr;
     bool m_filling = false;
 };
 

@@ -1,40 +1,29 @@
 #pragma once
 
 #include "circulation/cardactions.h"
+#include "circulation/deskwidgets.h"
 
-#include <QDialog>
-
-class QLabel;
 class QLineEdit;
 
 namespace qandor {
 
 // "读者借书证注销操作": cancels a card for good and refunds the deposit.
-class TfrmLogOut : public QDialog {
+class TfrmLogOut : public CardScreen {
     Q_OBJECT
 public:
     explicit TfrmLogOut(TBast &bast, const QString &operatorName, QWidget *parent = nullptr);
 
     CardCancelDesk &desk() { return m_desk; }
 
-    void findReader(CardLookup kind); // Input_ReaderNum / Input_ReaderName
-    void apply();                     // RzBitBtn1
-
-protected:
-    void showEvent(QShowEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
+    // findReader (Input_ReaderNum / Input_ReaderName), apply (RzBitBtn1): see CardScreen.
 
 private:
-    void refresh();
-    void follow(const DeskOutcome &o);
-    void resetScreen();
+    void refreshMore() override;
+    void clearMore() override;
+    void beforeApply() override;
 
     CardCancelDesk m_desk;
-    QLineEdit *m_inNum, *m_inName;
-    QLineEdit *m_num, *m_name, *m_sex, *m_type, *m_state, *m_date, *m_refund, *m_memo;
-    QLabel *m_pic = nullptr;
-    bool m_busy = false;
+    QLineEdit *m_refund, *m_memo;
 };
 
 } // namespace qandor

@@ -19,72 +19,44 @@ namespace qandor {
 using namespace DeskUi;
 
 TfrmRentBook::TfrmRentBook(TBast &bast, const QString &operatorName, QWidget *parent)
-    : QDialog(parent), m_desk(bast, operatorName)
+    : QDialog(parent), m_desk(bast, operatorName), m_panel(this)
 {
     setObjectName(QStringLiteral("frmRentBook"));
     setWindowTitle(QStringLiteral("借阅图书"));
     resize(900, 640);
 
     // Reader number
-    auto *readerIn = new QGroupBox(QStringLiteral("输入读者编号调出读者信息"), this);
-    auto *riLay = new QHBoxLayout(readerIn);
     m_inReader = input("Input_ReaderNum", this, [this] { loadReader(); });
     m_history = button("SeeHistory", QStringLiteral("查看当前读者未还的图书信息(&F)"), this);
-    auto *riLabel = new QLabel(QStringLiteral("读者编号【F2】"), readerIn);
-    riLabel->setBuddy(m_inReader);
-    riLay->addWidget(riLabel);
-    riLay->addWidget(m_inReader, 1);
-    riLay->addWidget(m_history);
+    auto *readerIn = inputBox(QStringLiteral("输入读者编号调出读者信息"), {{QStringLiteral("读者编号【F2】"), m_inReader}}, this, this);
+    readerIn->layout()->addWidget(m_history);
     connect(m_history, &QPushButton::clicked, this, &TfrmRentBook::seeHistory);
-    m_inReader->installEventFilter(this);
 
     // Reader
-    auto *readerBox = new QGroupBox(QStringLiteral("读者信息"), this);
-    auto *rg = new QGridLayout(readerBox);
-    m_num = field("R_Num", readerBox);
-    m_name = field("R_Name", readerBox);
-    m_sex = field("R_Sex", readerBox);
-    m_type = field("R_Type", readerBox);
-    m_countLimit = field("CountLimit", readerBox);
-    m_dateLimit = field("DateLimit", readerBox);
-    m_fixedNum = field("FixedNum", readerBox);
-    m_remainNum = field("RemainNum", readerBox);
-    addField(rg, 0, 0, QStringLiteral("读者编号："), m_num);
-    addField(rg, 0, 1, QStringLiteral("读者姓名："), m_name);
-    addField(rg, 1, 0, QStringLiteral("读者性别："), m_sex);
-    addField(rg, 1, 1, QStringLiteral("读者类型："), m_type);
-    addField(rg, 2, 0, QStringLiteral("可借数量："), m_countLimit);
-    addField(rg, 2, 1, QStringLiteral("可借天数："), m_dateLimit);
-    addField(rg, 3, 0, QStringLiteral("包租数量："), m_fixedNum);
-    addField(rg, 3, 1, QStringLiteral("可用数量："), m_remainNum);
-    m_fixedFlag = new QLabel(QStringLiteral("包租读者"), readerBox);
+    m_panel.addStandardFields();
+    m_countLimit = m_panel.addField("CountLimit", QStringLiteral("可借数量："));
+    m_dateLimit = m_panel.addField("DateLimit", QStringLiteral("可借天数："));
+    m_fixedNum = m_panel.addField("FixedNum", QStringLiteral("包租数量："));
+    m_remainNum = m_panel.addField("RemainNum", QStringLiteral("可用数量："));
+    m_fixedFlag = new QLabel(QStringLiteral("包租读者"), m_panel.box());
     m_fixedFlag->setObjectName(QStringLiteral("FixedRentFlag"));
     m_fixedFlag->setStyleSheet(QStringLiteral("color:#c0392b;font-weight:bold;font-size:14pt;"));
-    rg->addWidget(m_fixedFlag, 4, 1, 1, 3);
-    auto *photo = photoPanel(m_pic, this);
+    m_panel.grid()->addWidget(m_fixedFlag, 4, 1, 1, 3);
 
     auto *left = new QVBoxLayout;
     left->addWidget(readerIn);
-    left->addWidget(readerBox);
-    auto *top = new QHBoxLayout;
-    top->addLayout(left, 1);
-    top->addWidget(photo);
+    left->addWidget(m_panel.box());
+    QHBoxLayout *top = m_panel.besidePhoto(left);
 
     // Book search
-    auto *bookIn = new QGroupBox(QStringLiteral("输入图书编号、标准ISNB或者图书名称调出图书信息"), this);
-    auto *biLay = new QHBoxLayout(bookIn);
     m_inNum = input("Input_BookNum", this, [this] { searchBook(BookSearch::Number); });
     m_inIsbn = input("Input_BookISBN", this, [this] { searchBook(BookSearch::Isbn); });
     m_inName = input("Input_BookName", this, [this] { searchBook(BookSearch::Title); });
-    const std::pair<QString, QLineEdit *> searches[] = {{QStringLiteral("图书编号【F3】"), m_inNum},
-                                                        {QStringLiteral("标准ISBN【F4】"), m_inIsbn},
-                                                        {QStringLiteral("图书名称【F5】"), m_inName}};
-    for (const auto &[caption, box] : searches) {
-        auto *l = new QLabel(caption, bookIn);
-        l->setBuddy(box);
-        biLay->addWidget(l);
-        biLay->addWidget(box, 1);
-    }
+    auto *bookIn = inputBox(QStringLiteral("输入图书编号、标准ISNB或者图书名称调出图书信息"),
+                            {{QStringLiteral("图书编号【F3】"), m_inNum},
+                             {QStringLiteral("标准ISBN【F4】"), m_inIsbn},
+                             {QStringLiteral("图书名称【F5】"), m_inName}},
+                            this);
 
     // Lending list
     auto *listBox = new QGroupBox(QStringLiteral("图书借阅列表"), this);
@@ -109,12 +81,7 @@ TfrmRentBook::TfrmRentBook(TBast &bast, const QString &operatorName, QWidget *pa
     connect(clear, &QPushButton::clicked, this, &TfrmRentBook::clearList);
     connect(lend, &QPushButton::clicked, this, &TfrmRentBook::lendBooks);
     connect(quit, &QPushButton::clicked, this, &QDialog::reject);
-    auto *bottom = new QHBoxLayout;
-    bottom->addWidget(operatorAndClock(operatorName, true, this), 1);
-    bottom->addWidget(del);
-    bottom->addWidget(clear);
-    bottom->addWidget(lend);
-    bottom->addWidget(quit);
+    auto *bottom = commandRow(operatorAndClock(operatorName, true, this), {del, clear, lend, quit});
 
     auto *lay = new QVBoxLayout(this);
     lay->addLayout(top);
@@ -150,16 +117,12 @@ void TfrmRentBook::follow(const DeskOutcome &o)
 void TfrmRentBook::refresh()
 {
     const auto &r = m_desk.reader();
-    m_num->setText(r ? r->number : QString());
-    m_name->setText(r ? r->name : QString());
-    m_sex->setText(r ? r->sex : QString());
-    m_type->setText(r ? r->type : QString());
+    m_panel.show(r);
     m_countLimit->setText(count(r ? r->allowance() : 0, QStringLiteral("本")));
     m_dateLimit->setText(count(r ? r->loanDays : 0, QStringLiteral("天")));
     m_fixedNum->setText(count(r ? r->quotaBought : 0, QStringLiteral("本")));
     m_remainNum->setText(count(r ? r->quotaLeft : 0, QStringLiteral("本")));
     m_fixedFlag->setVisible(r && r->prepaidReader);
-    showPhoto(m_pic, r ? r->photo : QByteArray());
     m_history->setEnabled(r.has_value());
 
     m_list->clear();
@@ -238,20 +201,8 @@ void TfrmRentBook::lendBooks()
 
 void TfrmRentBook::keyPressEvent(QKeyEvent *event)
 {
-    QLineEdit *box = nullptr;
-    switch (event->key()) {
-    case Qt::Key_F2: box = m_inReader; break;
-    case Qt::Key_F3: box = m_inNum; break;
-    case Qt::Key_F4: box = m_inIsbn; break;
-    case Qt::Key_F5: box = m_inName; break;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        event->accept(); // the boxes run their look-ups; no default button
-        return;
-    default: QDialog::keyPressEvent(event); return;
-    }
-    focusBox(box, true);
-    event->accept();
+    if (!deskKey(event, {m_inReader, m_inNum, m_inIsbn, m_inName}))
+        QDialog::keyPressEvent(event);
 }
 
 bool TfrmRentBook::eventFilter(QObject *watched, QEvent *event)

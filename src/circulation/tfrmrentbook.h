@@ -1,5 +1,6 @@
 #pragma once
 
+#include "circulation/deskwidgets.h"
 #include "circulation/lendingdesk.h"
 
 #include <QDialog>
@@ -38,8 +39,9 @@ private:
 
     LendingDesk m_desk;
     QLineEdit *m_inReader, *m_inNum, *m_inIsbn, *m_inName;
-    QLineEdit *m_num, *m_name, *m_sex, *m_type, *m_countLimit, *m_dateLimit, *m_fixedNum, *m_remainNum;
-    QLabel *m_fixedFlag, *m_pic = nullptr;
+    DeskUi::ReaderPanel m_panel;
+    QLineEdit *m_countLimit, *m_dateLimit, *m_fixedNum, *m_remainNum;
+    QLabel *m_fixedFlag;
     QPushButton *m_history;
     QTreeWidget *m_list;
     bool m_busy = false;

@@ -8,11 +8,6 @@ namespace {
 const QString Warn = QStringLiteral("warn");
 } // namespace
 
-QDate validUntil(const QDate &day, int months)
-{
-    return day.addMonths(months).addDays(1);
-}
-
 void TopUpDesk::reset()
 {
     m_reader.reset();

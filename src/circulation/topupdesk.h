@@ -1,6 +1,7 @@
 #pragma once
 
 #include "circulation/deskcommon.h"
+#include "circulation/loancharges.h"
 #include "data/money.h"
 
 #include <QByteArray>
@@ -21,10 +22,6 @@ struct TopUpOutcome : DeskOutcome {
     qint64 recordId = 0;
     bool continueTopUp = false; // the operator answered Yes to "继续进行充值"
 };
-
-// The date `months` calendar months after `day`, plus one day (the last
-// valid day of a quota bought on `day`).
-QDate validUntil(const QDate &day, int months);
 
 // The rules of the prepaid top-up screen (TfrmActiveFixedRent).
 class TopUpDesk : public DeskBase {

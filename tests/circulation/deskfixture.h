@@ -6,6 +6,7 @@
 #include <QDate>
 #include <QSqlQuery>
 #include <QtTest>
+#include <memory>
 
 namespace qandor::test {
 
@@ -96,6 +97,24 @@ struct DeskFixture {
         return count(QStringLiteral("select count(*) from 图书借阅信息 where 状态='未还' and 读者编号=?"), {reader});
     }
     int loanRows() { return count(QStringLiteral("select count(*) from 图书借阅信息")); }
+};
+
+// A second desk on a connection of its own ("二号台"), for the races
+// between two desks. Check ok() before use.
+template <class Desk>
+struct OtherDesk {
+    explicit OtherDesk(TestDb &t, const QDate &today = QDate())
+        : db(t.openSecondConnection()), bast(db.get(), &sink), desk(bast, QStringLiteral("二号台"))
+    {
+        if (today.isValid())
+            desk.setToday(today);
+    }
+    bool ok() const { return db != nullptr; }
+
+    std::unique_ptr<Database> db;
+    RecordingSink sink;
+    TBast bast;
+    Desk desk;
 };
 
 } // namespace qandor::test

@@ -63,6 +63,21 @@ void stock(DeskFixture &f)
     f.addBook(QStringLiteral("B3"), QStringLiteral("西游记"), QStringLiteral("978-7-222"));
 }
 
+std::unique_ptr<QDialog> deskScreen(const QString &name, TBast &bast)
+{
+    if (name == QLatin1String("rent"))
+        return std::make_unique<TfrmRentBook>(bast, Op);
+    if (name == QLatin1String("return"))
+        return std::make_unique<TfrmBackBook>(bast, Op);
+    if (name == QLatin1String("renew"))
+        return std::make_unique<TfrmReletBook>(bast, Op);
+    if (name == QLatin1String("topup"))
+        return std::make_unique<TfrmActiveFixedRent>(bast, Op);
+    if (name == QLatin1String("loss"))
+        return std::make_unique<TfrmLostOrUnLost>(bast, Op);
+    return std::make_unique<TfrmLogOut>(bast, Op);
+}
+
 bool activate(QWidget &w)
 {
     w.show();
@@ -81,6 +96,8 @@ private slots:
     void renewalHonoursOncePerDay();
     void topUpWritesTheAmountTyped();
     void cardLossRecoveryAndCancellation();
+    void everyDeskShowsTheReader_data();
+    void everyDeskShowsTheReader();
 };
 
 void TestDeskScreens::lendingFromTheKeyboard()
@@ -400,6 +417,52 @@ void TestDeskScreens::cardLossRecoveryAndCancellation()
         enter(s, "Input_ReaderNum", QStringLiteral("R2"));
         QCOMPARE(t.sink.lastText(), QStringLiteral("当前编号为[R2]的读者的借书证处于[注销]状态，不能再次进行注销的操作！"));
     }
+}
+
+void TestDeskScreens::everyDeskShowsTheReader_data()
+{
+    QTest::addColumn<QString>("screen");
+    QTest::addColumn<QString>("reader");
+    QTest::addColumn<QString>("type");
+    QTest::addColumn<QString>("name");
+    // The return and renewal desks show the name written on the loan row.
+    QTest::newRow("lending") << "rent" << "R1" << "普通" << "O'Brien";
+    QTest::newRow("return") << "return" << "R1" << "普通" << "读者R1";
+    QTest::newRow("renewal") << "renew" << "R1" << "普通" << "读者R1";
+    QTest::newRow("top-up") << "topup" << "W1" << "包租" << "王'五";
+    QTest::newRow("card loss") << "loss" << "R1" << "普通" << "O'Brien";
+    QTest::newRow("cancellation") << "logout" << "R1" << "普通" << "O'Brien";
+}
+
+// The reader panel each desk shares: the fields, read-only, filled from the
+// desk's reader and emptied again.
+void TestDeskScreens::everyDeskShowsTheReader()
+{
+    QFETCH(QString, screen);
+    QFETCH(QString, reader);
+    QFETCH(QString, type);
+    QFETCH(QString, name);
+    QANDOR_TESTDB(t);
+    DeskFixture f(t);
+    stock(f);
+    f.addReader({QStringLiteral("W1"), QStringLiteral("王'五"), QStringLiteral("包租"), QStringLiteral("等待"), QStringLiteral("女")});
+    f.addOpenLoan(QStringLiteral("R1"), QStringLiteral("普通"), QStringLiteral("B1"), day("2024-03-01"), day("2024-03-31"));
+    std::unique_ptr<QDialog> s = deskScreen(screen, t.bast());
+    QVERIFY(s->findChild<QLabel *>(QStringLiteral("Pic")));
+    for (const char *name : {"R_Num", "R_Name", "R_Sex", "R_Type"}) {
+        QVERIFY2(box(*s, name), name);
+        QVERIFY(box(*s, name)->isReadOnly());
+        QVERIFY(textOf(*s, name).isEmpty());
+    }
+    enter(*s, "Input_ReaderNum", reader);
+    QCOMPARE(textOf(*s, "R_Num"), reader);
+    QCOMPARE(textOf(*s, "R_Name"), name);
+    QCOMPARE(textOf(*s, "R_Sex"), reader == QLatin1String("W1") ? QStringLiteral("女") : QStringLiteral("男"));
+    QCOMPARE(textOf(*s, "R_Type"), type);
+    // An unknown number empties the panel again.
+    enter(*s, "Input_ReaderNum", QStringLiteral("X9"));
+    QVERIFY(textOf(*s, "R_Num").isEmpty());
+    QVERIFY(textOf(*s, "R_Name").isEmpty());
 }
 
 QTEST_MAIN(TestDeskScreens)

@@ -131,12 +131,9 @@ void TestRenewal::secondRenewalTheSameDayIsRefused()
     desk.tickAll();
 
     // Another desk renews B3 after this list was ticked.
-    auto other = t.openSecondConnection();
-    QVERIFY(other);
-    RecordingSink otherSink;
-    TBast otherBast(other.get(), &otherSink);
-    RenewDesk desk2(otherBast, QStringLiteral("二号台"));
-    desk2.setToday(day("2024-03-20"));
+    OtherDesk<RenewDesk> other(t, day("2024-03-20"));
+    QVERIFY(other.ok());
+    auto &desk2 = other.desk;
     QVERIFY(desk2.loadOpenLoans(QStringLiteral("B3"), LoanLookup::Book).ok);
     QVERIFY(desk2.renewBooks().ok);
 

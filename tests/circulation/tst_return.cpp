@@ -200,12 +200,9 @@ void TestReturn::returnedAtAnotherDeskWritesNothing()
     QVERIFY(desk.loadOpenLoans(QStringLiteral("R1"), LoanLookup::Reader).ok);
     desk.tickAll();
 
-    auto other = t.openSecondConnection();
-    QVERIFY(other);
-    RecordingSink otherSink;
-    TBast otherBast(other.get(), &otherSink);
-    ReturnDesk desk2(otherBast, QStringLiteral("二号台"));
-    desk2.setToday(day("2024-04-02"));
+    OtherDesk<ReturnDesk> other(t, day("2024-04-02"));
+    QVERIFY(other.ok());
+    auto &desk2 = other.desk;
     QVERIFY(desk2.loadOpenLoans(QStringLiteral("B2"), LoanLookup::Book).ok);
     QVERIFY(desk2.returnBooks().ok);
 
