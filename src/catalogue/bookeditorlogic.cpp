@@ -5,7 +5,6 @@ namespace qandor {
 
 namespace {
 QString s(const char *t) { return QString::fromUtf8(t); }
-const QString Table = QStringLiteral("图书资料");
 const QString NumCol = QStringLiteral("图书编号");
 const QString TitleCol = QStringLiteral("图书名称");
 const QString StdIsbnCol = QStringLiteral("标准ISBN");
@@ -13,9 +12,26 @@ const QString ClassCol = QStringLiteral("分类号");
 const QString SeqCol = QStringLiteral("种次号");
 const QString CallCol = QStringLiteral("索书号");
 const QString PicCol = QStringLiteral("图片");
+
+const ItemEditorTable &bookTable()
+{
+    static const ItemEditorTable t{QStringLiteral("图书资料"),
+                                   NumberKind::Book,
+                                   QStringLiteral("图书"),
+                                   NumCol,
+                                   TitleCol,
+                                   StdIsbnCol,
+                                   BookEditorLogic::columns(),
+                                   BookEditorLogic::columns(),
+                                   BookEditorLogic::previousColumns(),
+                                   QStringLiteral("*"),
+                                   "BookEditor",
+                                   "BookEditor::save"};
+    return t;
+}
 } // namespace
 
-BookEditorLogic::BookEditorLogic(TBast &bast, NumberRule rule) : m_bast(bast), m_rule(rule) {}
+BookEditorLogic::BookEditorLogic(TBast &bast, NumberRule rule) : ItemEditorLogic(bast, rule, bookTable()) {}
 
 const QStringList &BookEditorLogic::columns()
 {
@@ -43,46 +59,17 @@ const QStringList &BookEditorLogic::previousColumns()
     return cols;
 }
 
-QString BookEditorLogic::nextNumber()
-{
-    return proposeItemNumber(m_bast, NumberKind::Book, m_rule).value_or(QString());
-}
-
 bool BookEditorLogic::beginAdd()
 {
-    m_addMode = true;
-    m_editId = 0;
-    record.clear();
-    for (const QString &c : columns())
-        record.insert(c, EditorRecords::emptyValue(c));
-    bool numbered = false;
-    if (m_rule.autoOn) {
-        const QString n = nextNumber();
-        if (!n.isEmpty()) {
-            record.insert(NumCol, n);
-            numbered = true;
-        }
-    }
-    record.insert(QStringLiteral("入库时间"), m_today);
+    const bool numbered = ItemEditorLogic::beginAdd();
     record.insert(QStringLiteral("批次"), m_today.toString(QStringLiteral("yyyyMM")));
     return numbered;
 }
 
 bool BookEditorLogic::beginEdit(qint64 id)
 {
-    try {
-        QSqlQuery q = m_bast.database()->exec(QStringLiteral("select * from 图书资料 where ID=?"), {id}, "BookEditor");
-        if (!q.next()) {
-            m_bast.ShowMsg(QStringLiteral("当前选中的图书已不存在，可能已被其他操作员删除！"), QStringLiteral("warn"));
-            return false;
-        }
-        record = EditorRecords::readRow(q, columns());
-    } catch (const DbError &e) {
-        m_bast.ShowDbError(e);
+    if (!ItemEditorLogic::beginEdit(id))
         return false;
-    }
-    m_addMode = false;
-    m_editId = id;
     EditStartClassNo = EditorRecords::text(record, ClassCol);
     EditStartSeqNo = record.value(SeqCol).toInt();
     return true;
@@ -127,15 +114,6 @@ void BookEditorLogic::seqNoLeft(const QString &seqText)
     record.insert(CallCol, cls.isEmpty() ? QString() : QString(cls + QLatin1Char('/') + seq));
 }
 
-void BookEditorLogic::bookNoLeft()
-{
-    if (!m_addMode || !m_rule.autoOn || !EditorRecords::text(record, NumCol).trimmed().isEmpty())
-        return;
-    const QString n = nextNumber();
-    if (!n.isEmpty())
-        record.insert(NumCol, n);
-}
-
 bool BookEditorLogic::confirmIsbn()
 {
     const QString isbn = EditorRecords::text(record, StdIsbnCol).trimmed();
@@ -150,12 +128,6 @@ bool BookEditorLogic::confirmIsbn()
     return true;
 }
 
-void BookEditorLogic::copyFromRow(const EditorRecord &row, const QStringList &cols)
-{
-    for (const QString &c : cols)
-        record.insert(c, row.value(c, EditorRecords::emptyValue(c)));
-}
-
 BookEditorLogic::Recall BookEditorLogic::RecallByIsbn()
 {
     if (!m_addMode)
@@ -165,26 +137,17 @@ BookEditorLogic::Recall BookEditorLogic::RecallByIsbn()
         return Recall::Nothing;
     if (box == LastRecalledIsbn)
         return CopyPrior() ? Recall::Restored : Recall::Nothing;
-    EditorRecord row;
-    try {
-        QSqlQuery q = m_bast.database()->exec(
-            QStringLiteral("select * from 图书资料 where 标准ISBN=? or ISBN=? order by ID desc"), {box, box}, "RecallByIsbn");
-        if (!q.next())
-            return Recall::Nothing;
-        row = EditorRecords::readRow(q, columns());
-    } catch (const DbError &e) {
-        m_bast.ShowDbError(e);
-        return Recall::Nothing;
-    }
-    if (!m_bast.AskMsg(QStringLiteral("从库中检索到拥有相同ISBN号的图书资料，是否调用其相关信息？"), QStringLiteral("yes")))
+    const auto row = offerRecall(QStringLiteral("标准ISBN=? or ISBN=?"), {box, box}, "RecallByIsbn",
+                                 QStringLiteral("从库中检索到拥有相同ISBN号的图书资料，是否调用其相关信息？"));
+    if (!row)
         return Recall::Nothing;
     LastRecalledIsbn = box;
-    LastRecalledTitle = EditorRecords::text(row, TitleCol);
+    LastRecalledTitle = EditorRecords::text(*row, TitleCol);
     record.insert(TitleCol, LastRecalledTitle);
     QStringList cols = previousColumns();
     cols.removeOne(TitleCol);
     cols << QStringLiteral("ISBN") << PicCol;
-    copyFromRow(row, cols);
+    copyFromRow(*row, cols);
     classNoLeft();
     return Recall::Recalled;
 }
@@ -196,49 +159,35 @@ BookEditorLogic::Recall BookEditorLogic::RecallByTitle()
     const QString box = EditorRecords::text(record, TitleCol);
     if (box.trimmed().isEmpty() || box == LastRecalledTitle)
         return Recall::Nothing;
-    EditorRecord row;
-    try {
-        QSqlQuery q = m_bast.database()->exec(QStringLiteral("select * from 图书资料 where 图书名称=? order by ID desc"), {box},
-                                              "RecallByTitle");
-        if (!q.next())
-            return Recall::Nothing;
-        row = EditorRecords::readRow(q, columns());
-    } catch (const DbError &e) {
-        m_bast.ShowDbError(e);
-        return Recall::Nothing;
-    }
-    if (!m_bast.AskMsg(QStringLiteral("从库中检索到拥有相同名称的图书资料，是否调用其相关信息？"), QStringLiteral("yes")))
+    const auto row = offerRecall(QStringLiteral("图书名称=?"), {box}, "RecallByTitle",
+                                 QStringLiteral("从库中检索到拥有相同名称的图书资料，是否调用其相关信息？"));
+    if (!row)
         return Recall::Nothing;
     LastRecalledTitle = box;
-    LastRecalledIsbn = EditorRecords::text(row, StdIsbnCol);
+    LastRecalledIsbn = EditorRecords::text(*row, StdIsbnCol);
     record.insert(StdIsbnCol, LastRecalledIsbn);
     QStringList cols = previousColumns();
     cols.removeOne(TitleCol);
     cols.removeOne(StdIsbnCol);
     cols << PicCol;
-    copyFromRow(row, cols);
+    copyFromRow(*row, cols);
     classNoLeft();
     return Recall::Recalled;
 }
 
 bool BookEditorLogic::CopyPrior()
 {
-    // Nothing saved yet in this editor: restoring would only wipe the fields.
-    if (!m_addMode || !PreviousBook)
+    if (!ItemEditorLogic::CopyPrior())
         return false;
-    copyFromRow(*PreviousBook, previousColumns());
     ComputeCallNumber();
     return true;
 }
 
-bool BookEditorLogic::clearPicture()
+void BookEditorLogic::completeRecord()
 {
-    if (!hasPicture()) {
-        m_bast.ShowMsg(QStringLiteral("当前图片已经为已经为空！"), QStringLiteral("warn"));
-        return false;
-    }
-    setPicture(QByteArray());
-    return true;
+    const QString stdIsbn = EditorRecords::text(record, StdIsbnCol).trimmed();
+    if (EditorRecords::text(record, QStringLiteral("ISBN")).trimmed().isEmpty() && !stdIsbn.isEmpty())
+        record.insert(QStringLiteral("ISBN"), IsbnTo13(QString(stdIsbn).remove(QLatin1Char(' '))));
 }
 
 QList<EditorRecord> BookEditorLogic::rowsToSave()
@@ -284,92 +233,6 @@ QList<EditorRecord> BookEditorLogic::rowsToSave()
         rows << r;
     }
     return rows;
-}
-
-bool BookEditorLogic::save()
-{
-    m_savedIds.clear();
-    record.insert(NumCol, EditorRecords::text(record, NumCol).trimmed());
-    if (EditorRecords::text(record, NumCol).isEmpty()) {
-        m_bast.ShowMsg(QStringLiteral("图书编号不能为空值!"), QStringLiteral("warn"));
-        return false;
-    }
-    if (EditorRecords::text(record, TitleCol).trimmed().isEmpty()) {
-        m_bast.ShowMsg(QStringLiteral("图书名称不能为空值!"), QStringLiteral("warn"));
-        return false;
-    }
-    const QString stdIsbn = EditorRecords::text(record, StdIsbnCol).trimmed();
-    if (EditorRecords::text(record, QStringLiteral("ISBN")).trimmed().isEmpty() && !stdIsbn.isEmpty())
-        record.insert(QStringLiteral("ISBN"), IsbnTo13(QString(stdIsbn).remove(QLatin1Char(' '))));
-    const QList<EditorRecord> rows = rowsToSave();
-    if (rows.isEmpty())
-        return false;
-
-    Database &db = *m_bast.database();
-    QStringList cols = columns();
-    QString taken;
-    try {
-        for (const EditorRecord &r : rows) {
-            const QString num = EditorRecords::text(r, NumCol);
-            const int same = db.scalar(QStringLiteral("select count(*) from 图书资料 where 图书编号=? and ID<>?"),
-                                       {num, m_addMode ? qint64(-1) : m_editId}, "BookEditor::save")
-                                 .toInt();
-            if (same > 0) {
-                m_bast.ShowMsg(QStringLiteral("图书编号为[") + num + QStringLiteral("]的图书已经存在，请重新输入！"),
-                               QStringLiteral("warn"));
-                return false;
-            }
-        }
-        Transaction tx(db);
-        for (const EditorRecord &r : rows) {
-            QVariantList values;
-            for (const QString &c : cols)
-                values << EditorRecords::toDb(c, r.value(c));
-            taken = EditorRecords::text(r, NumCol);
-            if (m_addMode) {
-                values << QStringLiteral("在馆") << 0;
-                m_savedIds << db.insertReturningId(QStringLiteral("insert into 图书资料 (") + cols.join(QLatin1Char(','))
-                                                       + QStringLiteral(",状态,借出次数) values (")
-                                                       + QStringLiteral("?,").repeated(cols.size() + 1) + QStringLiteral("?)"),
-                                                   values, QStringLiteral("ID"));
-            } else {
-                values << m_editId;
-                const int n = db.execAffected(QStringLiteral("update 图书资料 set ") + cols.join(QStringLiteral("=?,"))
-                                                  + QStringLiteral("=? where ID=?"),
-                                              values, "BookEditor::save");
-                if (n != 1) {
-                    m_bast.ShowMsg(QStringLiteral("当前图书已不存在，可能已被其他操作员删除，修改未能保存！"),
-                                   QStringLiteral("warn"));
-                    return false;
-                }
-                m_savedIds << m_editId;
-            }
-        }
-        tx.commit();
-    } catch (const DbError &e) {
-        m_savedIds.clear();
-        if (m_addMode) {
-            std::optional<QString> offered;
-            try {
-                offered = numberAfterCollision(m_bast, NumberKind::Book, taken, m_rule.length);
-            } catch (const DbError &) {
-            }
-            if (offered) {
-                // Another desk took the number meanwhile; offer the next free one.
-                QString first = *offered;
-                record.insert(NumCol, first);
-                m_bast.ShowMsg(collisionMessage(taken, first), QStringLiteral("warn"));
-                return false;
-            }
-        }
-        m_bast.ShowDbError(e);
-        return false;
-    }
-    EditorRecord prev;
-    for (const QString &c : previousColumns())
-        prev.insert(c, record.value(c));
-    PreviousBook = prev;
-    return true;
 }
 
 } // namespace qandor

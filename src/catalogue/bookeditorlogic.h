@@ -1,20 +1,13 @@
 #pragma once
 
-#include "catalogue/editorrecord.h"
-#include "catalogue/itemnumbering.h"
-#include "data/tbast.h"
-
-#include <QDate>
-#include <QList>
-#include <optional>
+#include "catalogue/itemeditorlogic.h"
 
 namespace qandor {
 
-// The rules of the book record editor, without widgets: the record, the
-// call number, recall of a stored description by ISBN or title, the
-// automatic number, copy-previous, the multi-volume settings and the save.
-// Every message goes through the TBast's sink.
-class BookEditorLogic {
+// The rules of the book record editor, without widgets: on top of the
+// shared editor rules the call number, recall of a stored description by
+// ISBN or title, the 批次 and the multi-volume settings.
+class BookEditorLogic : public ItemEditorLogic {
 public:
     BookEditorLogic(TBast &bast, NumberRule rule);
 
@@ -23,35 +16,21 @@ public:
     static const QStringList &columns();
     static const QStringList &previousColumns();
 
-    void setToday(const QDate &today) { m_today = today; }
-    void setRule(NumberRule rule) { m_rule = rule; }
-    NumberRule rule() const { return m_rule; }
-    QDate today() const { return m_today; }
-
-    // Add mode: a fresh record with the automatic number (when the rule is
-    // on), 入库时间 today and 批次 "yyyyMM". True when a number was put in
-    // (the focus then goes to the ISBN box).
-    bool beginAdd();
-    // Edit mode on the row with this ID; false (with a message) when gone.
-    bool beginEdit(qint64 id);
-
-    bool addMode() const { return m_addMode; }
-    qint64 editId() const { return m_editId; }
-
-    EditorRecord record;
+    // Add mode also sets 批次 "yyyyMM". True when a number was put in (the
+    // focus then goes to the ISBN box).
+    bool beginAdd() override;
+    bool beginEdit(qint64 id) override;
 
     QString EditStartClassNo;
     int EditStartSeqNo = 0;
-    QString LastRecalledIsbn;
-    QString LastRecalledTitle;
-    std::optional<EditorRecord> PreviousBook;
+    const std::optional<EditorRecord> &PreviousBook() const { return m_previous; }
 
     // Call number.
     void ComputeCallNumber();
     void classNoLeft();
     void seqNoLeft(const QString &seqText);
     // Leaving an empty 图书编号 while adding with the rule on.
-    void bookNoLeft();
+    void bookNoLeft() { numberLeft(); }
 
     // Check digits of the 标准ISBN: true when they check, the box is empty
     // or the operator keeps the number after the warning.
@@ -60,8 +39,7 @@ public:
     enum class Recall { Nothing, Recalled, Restored };
     Recall RecallByIsbn();
     Recall RecallByTitle();
-    // "复制上本图书信息": false when there is nothing to copy or not adding.
-    bool CopyPrior();
+    bool CopyPrior() override;
 
     // Multi-volume settings (add mode only).
     enum class Volumes { Single, Two, Three, Num, Sames };
@@ -70,39 +48,19 @@ public:
     int samesSet = 2;
     static int clampVolumeCount(int n) { return n < 2 ? 2 : (n > 99 ? 99 : n); }
 
-    // The rows a save writes: one per volume or copy, numbered on from the
-    // record's 图书编号. Empty (with a message) when the number cannot be
-    // stepped.
-    QList<EditorRecord> rowsToSave();
+    // One row per volume or copy, numbered on from the record's 图书编号.
+    // Empty (with a message) when the number cannot be stepped.
+    QList<EditorRecord> rowsToSave() override;
 
-    // Checks and writes the record (all volumes in one transaction). On
-    // success PreviousBook holds the saved description and true is
-    // returned; on a refusal or database error nothing is written and the
-    // message has been shown. A number taken meanwhile by another desk is
-    // replaced by the next free one for the operator to save again.
-    bool save();
     // After "保存继续": a fresh record as on opening.
     bool continueAfterSave() { return beginAdd(); }
 
-    // Pictures.
-    bool hasPicture() const { return !record.value(QStringLiteral("图片")).toByteArray().isEmpty(); }
-    void setPicture(const QByteArray &jpeg) { record.insert(QStringLiteral("图片"), jpeg); }
-    // "清除图片": false with "当前图片已经为已经为空！" when there is none.
-    bool clearPicture();
-
-    QList<qint64> lastSavedIds() const { return m_savedIds; }
+protected:
+    // ISBN (the 13-digit form) from 标准ISBN when empty.
+    void completeRecord() override;
 
 private:
-    void copyFromRow(const EditorRecord &row, const QStringList &cols);
-    QString nextNumber();
-
-    TBast &m_bast;
-    NumberRule m_rule;
-    QDate m_today = QDate::currentDate();
-    bool m_addMode = true;
-    qint64 m_editId = 0;
     QString m_confirmedIsbn;
-    QList<qint64> m_savedIds;
 };
 
 } // namespace qandor

@@ -1,18 +1,13 @@
 #pragma once
 
-#include "catalogue/editorrecord.h"
-#include "catalogue/itemnumbering.h"
-#include "data/tbast.h"
-
-#include <QDate>
-#include <QList>
-#include <optional>
+#include "catalogue/itemeditorlogic.h"
 
 namespace qandor {
 
-// The rules of the magazine record editor, without widgets. The standard
-// ISSN is kept in 期刊资料.标准ISBN; the record calls it 标准ISSN.
-class MagazineEditorLogic {
+// The rules of the magazine record editor, without widgets: on top of the
+// shared editor rules the recalls and the issue-range generator. The
+// standard ISSN is kept in 期刊资料.标准ISBN; the record calls it 标准ISSN.
+class MagazineEditorLogic : public ItemEditorLogic {
 public:
     MagazineEditorLogic(TBast &bast, NumberRule rule);
 
@@ -21,26 +16,12 @@ public:
     // The table column behind a record column.
     static QString dbColumn(const QString &column);
 
-    void setToday(const QDate &today) { m_today = today; }
-    void setRule(NumberRule rule) { m_rule = rule; }
-    NumberRule rule() const { return m_rule; }
-    QDate today() const { return m_today; }
+    const std::optional<EditorRecord> &PreviousMagazine() const { return m_previous; }
 
-    // True when an automatic number was put in (focus then to the title).
-    bool beginAdd();
-    bool beginEdit(qint64 id);
-    bool addMode() const { return m_addMode; }
-    qint64 editId() const { return m_editId; }
-
-    EditorRecord record;
-    QString LastRecalledIsbn;
-    QString LastRecalledTitle;
-    std::optional<EditorRecord> PreviousMagazine;
-
-    void magazineNoLeft();
+    // Leaving an empty 期刊编号 while adding with the rule on.
+    void magazineNoLeft() { numberLeft(); }
     bool RecallByIssn();
     bool RecallByTitle();
-    bool CopyPrior();
 
     // The issue-range generator.
     bool checkMany = false;
@@ -56,27 +37,13 @@ public:
     // number stepped on, 刊次 "yyyy年第n期", 总刊次 counting up from
     // overallIndex and no 出版日期 (it differs per issue). Empty (with a
     // message) when the range or the number does not allow it.
-    QList<EditorRecord> rowsToSave();
-
-    // Checks and writes every row in one transaction (see the book editor).
-    bool save();
-
-    bool hasPicture() const { return !record.value(QStringLiteral("图片")).toByteArray().isEmpty(); }
-    void setPicture(const QByteArray &jpeg) { record.insert(QStringLiteral("图片"), jpeg); }
-    bool clearPicture();
-
-    QList<qint64> lastSavedIds() const { return m_savedIds; }
+    QList<EditorRecord> rowsToSave() override;
 
 private:
-    void copyFromRow(const EditorRecord &row, const QStringList &cols);
-    QString selectList() const;
-
-    TBast &m_bast;
-    NumberRule m_rule;
-    QDate m_today = QDate::currentDate();
-    bool m_addMode = true;
-    qint64 m_editId = 0;
-    QList<qint64> m_savedIds;
+    // Both recalls: the latest row whose boxCol equals the box, offered
+    // with the question; it fills otherCol and the recalled columns.
+    bool recall(const QString &boxCol, const QString &otherCol, const QString &condition, const char *where,
+                const QString &question, QString &lastOfBox, QString &lastOfOther);
 };
 
 } // namespace qandor

@@ -1,4 +1,5 @@
 #include "catalogue/tfrmaddoreditbookconcern.h"
+#include "catalogue/dialogparts.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -26,19 +27,8 @@ TfrmAddOrEditBookConcern::TfrmAddOrEditBookConcern(TBast &bast, const Publisher 
     form->addRow(QStringLiteral("出版社ISBN号"), m_isbn);
     form->addRow(QStringLiteral("出版社名称"), m_name);
     form->addRow(QStringLiteral("出版社所在地"), m_city);
-    auto *saveBtn = new QPushButton(QStringLiteral("保存数据(&S)"), this);
-    saveBtn->setObjectName(QStringLiteral("RzBitBtn1"));
-    auto *cancelBtn = new QPushButton(QStringLiteral("取消返回(&C)"), this);
-    cancelBtn->setObjectName(QStringLiteral("RzBitBtn2"));
+    auto *saveBtn = DialogParts::layOutFormDialog(this, form, QStringLiteral("保存数据(&S)"), QStringLiteral("取消返回(&C)"));
     connect(saveBtn, &QPushButton::clicked, this, &TfrmAddOrEditBookConcern::save);
-    connect(cancelBtn, &QPushButton::clicked, this, &QDialog::reject);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(saveBtn);
-    buttons->addWidget(cancelBtn);
-    auto *lay = new QVBoxLayout(this);
-    lay->addLayout(form);
-    lay->addLayout(buttons);
     resize(380, 160);
 }
 

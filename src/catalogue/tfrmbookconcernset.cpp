@@ -1,4 +1,5 @@
 #include "catalogue/tfrmbookconcernset.h"
+#include "catalogue/dialogparts.h"
 #include "catalogue/tfrmaddoreditbookconcern.h"
 #include "widgets/datagrid.h"
 #include "widgets/gridprint.h"
@@ -26,12 +27,7 @@ TfrmBookconcernSet::TfrmBookconcernSet(TBast &bast, const QString &caller, bool 
 
     auto *buttons = new QHBoxLayout;
     auto button = [&](const char *name, const QString &caption, auto slot) {
-        auto *b = new QPushButton(caption, this);
-        b->setObjectName(QString::fromUtf8(name));
-        b->setAutoDefault(false);
-        connect(b, &QPushButton::clicked, this, slot);
-        buttons->addWidget(b);
-        return b;
+        return DialogParts::rowButton(buttons, this, name, caption, slot);
     };
     const bool maintain = editRight || !m_chooseMode;
     button("SpeedButton1", QStringLiteral("添加出版社信息(&A)"), &TfrmBookconcernSet::addPublisher)->setVisible(maintain);

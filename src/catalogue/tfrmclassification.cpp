@@ -1,4 +1,5 @@
 #include "catalogue/tfrmclassification.h"
+#include "catalogue/dialogparts.h"
 #include "catalogue/classtreelogic.h"
 #include "catalogue/tfrmeditclassification.h"
 #include "widgets/treetablewidget.h"
@@ -19,11 +20,7 @@ Tfrmclassification::Tfrmclassification(TBast &bast, const QString &treeFile, con
     setWindowTitle(QStringLiteral("书籍类别设置"));
     auto *buttons = new QHBoxLayout;
     auto button = [&](const char *name, const QString &caption, auto slot) {
-        auto *b = new QPushButton(caption, this);
-        b->setObjectName(QString::fromUtf8(name));
-        connect(b, &QPushButton::clicked, this, slot);
-        buttons->addWidget(b);
-        return b;
+        return DialogParts::rowButton(buttons, this, name, caption, slot, true);
     };
     button("SpeedButton1", QStringLiteral("添加同级类别(&A)"), &Tfrmclassification::addSibling);
     button("SpeedButton2", QStringLiteral("添加下级类别(&N)"), &Tfrmclassification::addChild);
@@ -32,17 +29,7 @@ Tfrmclassification::Tfrmclassification(TBast &bast, const QString &treeFile, con
     button("SpeedButton5", QStringLiteral("退出当前操作(&Q)"), &QDialog::reject);
     buttons->addStretch();
 
-    auto *box = new QGroupBox(QStringLiteral("书籍类别表"), this);
-    m_tree = new QTreeWidget(box);
-    m_tree->setObjectName(QStringLiteral("Tree"));
-    m_tree->setHeaderHidden(true);
-    m_tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    auto *boxLay = new QVBoxLayout(box);
-    boxLay->addWidget(m_tree);
-
-    auto *lay = new QVBoxLayout(this);
-    lay->addLayout(buttons);
-    lay->addWidget(box);
+    m_tree = DialogParts::layOutClassTree(this, buttons);
     resize(640, 520);
 
     TreeTableWidget::LoadTree(m_tree, m_table);

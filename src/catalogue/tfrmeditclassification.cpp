@@ -1,4 +1,5 @@
 #include "catalogue/tfrmeditclassification.h"
+#include "catalogue/dialogparts.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -21,20 +22,9 @@ TfrmEditClassification::TfrmEditClassification(const QString &mode, const QStrin
     auto *form = new QFormLayout;
     form->addRow(QStringLiteral("类型号:"), m_code);
     form->addRow(QStringLiteral("类型名:"), m_name);
-    auto *saveBtn = new QPushButton(QStringLiteral("保存(&S)"), this);
-    saveBtn->setObjectName(QStringLiteral("RzBitBtn1"));
+    auto *saveBtn = DialogParts::layOutFormDialog(this, form, QStringLiteral("保存(&S)"), QStringLiteral("取消(&Q)"));
     saveBtn->setDefault(true);
-    auto *cancelBtn = new QPushButton(QStringLiteral("取消(&Q)"), this);
-    cancelBtn->setObjectName(QStringLiteral("RzBitBtn2"));
     connect(saveBtn, &QPushButton::clicked, this, &TfrmEditClassification::save);
-    connect(cancelBtn, &QPushButton::clicked, this, &QDialog::reject);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(saveBtn);
-    buttons->addWidget(cancelBtn);
-    auto *lay = new QVBoxLayout(this);
-    lay->addLayout(form);
-    lay->addLayout(buttons);
     resize(320, 130);
     m_code->setFocus();
     m_code->selectAll();

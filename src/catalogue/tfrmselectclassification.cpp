@@ -1,4 +1,5 @@
 #include "catalogue/tfrmselectclassification.h"
+#include "catalogue/dialogparts.h"
 #include "catalogue/classtreelogic.h"
 #include "catalogue/tfrmclassification.h"
 
@@ -20,31 +21,17 @@ TfrmSelectClassification::TfrmSelectClassification(TBast &bast, const QString &t
     setWindowTitle(QStringLiteral("选择籍类类别"));
     auto *buttons = new QHBoxLayout;
     auto button = [&](const char *name, const QString &caption, auto slot) {
-        auto *b = new QPushButton(caption, this);
-        b->setObjectName(QString::fromUtf8(name));
-        b->setAutoDefault(false);
-        connect(b, &QPushButton::clicked, this, slot);
-        buttons->addWidget(b);
+        DialogParts::rowButton(buttons, this, name, caption, slot);
     };
     button("SpeedButton1", QStringLiteral("编辑书籍类别(&E)"), &TfrmSelectClassification::editClasses);
     button("SpeedButton2", QStringLiteral("选择选中类别(&S)"), &TfrmSelectClassification::choose);
     button("SpeedButton3", QStringLiteral("退出当前操作(&Q)"), &QDialog::reject);
     buttons->addStretch();
 
-    auto *box = new QGroupBox(QStringLiteral("书籍类别表"), this);
-    m_tree = new QTreeWidget(box);
-    m_tree->setObjectName(QStringLiteral("Tree"));
-    m_tree->setHeaderHidden(true);
-    m_tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_tree = DialogParts::layOutClassTree(this, buttons);
     connect(m_tree, &QTreeWidget::itemDoubleClicked, this, [this] { choose(); });
     auto *enter = new QShortcut(QKeySequence(Qt::Key_Return), m_tree, nullptr, nullptr, Qt::WidgetShortcut);
     connect(enter, &QShortcut::activated, this, [this] { choose(); });
-    auto *boxLay = new QVBoxLayout(box);
-    boxLay->addWidget(m_tree);
-
-    auto *lay = new QVBoxLayout(this);
-    lay->addLayout(buttons);
-    lay->addWidget(box);
     resize(520, 520);
     reloadTree();
 }

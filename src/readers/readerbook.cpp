@@ -1,4 +1,5 @@
 #include "readers/readerbook.h"
+#include "readers/readerrows.h"
 
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -243,30 +244,19 @@ bool ReaderBook::remove(const Reader *r)
     if (!m_bast.AskMsg(QStringLiteral("是否确定要删除当前选中的读者编号为:[") + r->number + QStringLiteral("]的读者信息?"),
                        QStringLiteral("yes")))
         return false;
-    Database &db = *m_bast.database();
-    try {
-        Transaction tx(db);
-        const int open = db.scalar(QStringLiteral("select count(*) from 图书借阅信息 where 读者编号=? and 状态='未还'"),
-                                   {r->number}, "ReaderBook::remove").toInt()
-            + db.scalar(QStringLiteral("select count(*) from 期刊借阅信息 where 读者编号=? and 状态='未还'"), {r->number},
-                        "ReaderBook::remove").toInt();
-        if (open > 0) {
-            m_bast.ShowMsg(QStringLiteral("读者[") + r->number + QStringLiteral("]还有") + QString::number(open)
-                               + QStringLiteral("册图书期刊未归还，不能删除！"),
-                           Warn);
-            return false;
-        }
-        const int n = db.execAffected(QStringLiteral("delete from 读者资料 where ID=?"), {r->id}, "ReaderBook::remove");
-        if (n != 1) {
-            m_bast.ShowMsg(QStringLiteral("当前读者信息已被其他操作员删除!"), Warn);
-            return false;
-        }
-        tx.commit();
-        return true;
-    } catch (const DbError &e) {
-        m_bast.ShowDbError(e);
-        return false;
-    }
+    return ReaderRows::removeOne(m_bast, QStringLiteral("delete from 读者资料 where ID=?"), {r->id}, "ReaderBook::remove",
+                                 QStringLiteral("当前读者信息已被其他操作员删除!"), [&](Database &db) {
+                                     const int open = ReaderRows::openLoans(db, QStringLiteral("读者编号"), r->number,
+                                                                            "ReaderBook::remove");
+                                     if (open > 0) {
+                                         m_bast.ShowMsg(QStringLiteral("读者[") + r->number + QStringLiteral("]还有")
+                                                            + QString::number(open)
+                                                            + QStringLiteral("册图书期刊未归还，不能删除！"),
+                                                        Warn);
+                                         return false;
+                                     }
+                                     return true;
+                                 });
 }
 
 } // namespace qandor

@@ -1,4 +1,5 @@
 #include "readers/readertypes.h"
+#include "readers/readerrows.h"
 
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -165,34 +166,21 @@ bool ReaderTypeBook::remove(const ReaderType *t)
     if (!m_bast.AskMsg(QStringLiteral("是否确定要删除当前选中的类型名称为:[") + t->name + QStringLiteral("]的读者类型数据?"),
                        QStringLiteral("yes")))
         return false;
-    Database &db = *m_bast.database();
-    try {
-        Transaction tx(db);
-        const int readers = db.scalar(QStringLiteral("select count(*) from 读者资料 where 类型=?"), {t->name},
-                                      "ReaderTypeBook::remove").toInt();
-        const int loans = db.scalar(QStringLiteral("select count(*) from 图书借阅信息 where 读者类型=? and 状态='未还'"),
-                                    {t->name}, "ReaderTypeBook::remove").toInt()
-            + db.scalar(QStringLiteral("select count(*) from 期刊借阅信息 where 读者类型=? and 状态='未还'"), {t->name},
-                        "ReaderTypeBook::remove").toInt();
-        if (readers > 0 || loans > 0) {
-            m_bast.ShowMsg(QStringLiteral("当前读者类型[") + t->name + QStringLiteral("]仍有") + QString::number(readers)
-                               + QStringLiteral("位读者、") + QString::number(loans)
-                               + QStringLiteral("笔未还借阅在使用，不能删除！请先将这些读者改为其他类型。"),
-                           Warn);
-            return false;
-        }
-        const int n = db.execAffected(QStringLiteral("delete from 读者类型 where ID=? and 类型名称=?"), {t->id, t->name},
-                                      "ReaderTypeBook::remove");
-        if (n != 1) {
-            m_bast.ShowMsg(QStringLiteral("当前读者类型已被其他操作员修改或删除，请刷新列表后重试!"), Warn);
-            return false;
-        }
-        tx.commit();
-        return true;
-    } catch (const DbError &e) {
-        m_bast.ShowDbError(e);
-        return false;
-    }
+    return ReaderRows::removeOne(
+        m_bast, QStringLiteral("delete from 读者类型 where ID=? and 类型名称=?"), {t->id, t->name}, "ReaderTypeBook::remove",
+        QStringLiteral("当前读者类型已被其他操作员修改或删除，请刷新列表后重试!"), [&](Database &db) {
+            const int readers = db.scalar(QStringLiteral("select count(*) from 读者资料 where 类型=?"), {t->name},
+                                          "ReaderTypeBook::remove").toInt();
+            const int loans = ReaderRows::openLoans(db, QStringLiteral("读者类型"), t->name, "ReaderTypeBook::remove");
+            if (readers > 0 || loans > 0) {
+                m_bast.ShowMsg(QStringLiteral("当前读者类型[") + t->name + QStringLiteral("]仍有") + QString::number(readers)
+                                   + QStringLiteral("位读者、") + QString::number(loans)
+                                   + QStringLiteral("笔未还借阅在使用，不能删除！请先将这些读者改为其他类型。"),
+                               Warn);
+                return false;
+            }
+            return true;
+        });
 }
 
 } // namespace qandor

@@ -27,6 +27,8 @@ private slots:
     void recallByIssnAndTitle();
     void hostileTextRoundTrip();
     void dialogRangeControls();
+    void dialogFollowsMagazineRule_data();
+    void dialogFollowsMagazineRule();
 };
 
 void TestMagazineEditor::issueRange_data()
@@ -242,6 +244,37 @@ void TestMagazineEditor::dialogRangeControls()
     QCOMPARE(bNum->value(), 1);
     QCOMPARE(eNum->value(), 2);
     QCOMPARE(overall->value(), 1);
+}
+
+void TestMagazineEditor::dialogFollowsMagazineRule_data()
+{
+    QTest::addColumn<bool>("bookOn");
+    QTest::addColumn<bool>("magazineOn");
+    QTest::addColumn<int>("magazineLength");
+    QTest::addColumn<QString>("number");
+    QTest::newRow("magazine off, book on") << true << false << 5 << QString();
+    QTest::newRow("magazine on, book off") << false << true << 3 << s("001");
+    QTest::newRow("magazine width") << true << true << 7 << s("0000001");
+}
+
+// The magazine editor numbers with AutoCreateMagazineNum and M_Length,
+// whatever the book rule says.
+void TestMagazineEditor::dialogFollowsMagazineRule()
+{
+    QFETCH(bool, bookOn);
+    QFETCH(bool, magazineOn);
+    QFETCH(int, magazineLength);
+    QFETCH(QString, number);
+    QANDOR_TESTDB(t);
+    t.createDelivered();
+    CatalogueContext ctx;
+    ctx.bast = &t.bast();
+    ctx.bookRule = {bookOn, 5};
+    ctx.magazineRule = {magazineOn, magazineLength};
+    TfrmAddOrEditMagazineInfor dlg(ctx);
+    QVERIFY(dlg.startAdd());
+    QCOMPARE(dlg.findChild<QLineEdit *>(s("Magazine_NO"))->text(), number);
+    QCOMPARE(dlg.logic().rule().autoOn, magazineOn);
 }
 
 QTEST_MAIN(TestMagazineEditor)

@@ -59,6 +59,8 @@ private slots:
     void twoDesksSameNumber();
     void editorFlowAndPhotoRoundTrip();
     void managerListsFiltersAndDeletes();
+    void deleteRefusedByOpenLoans_data();
+    void deleteRefusedByOpenLoans();
     void cameraWithoutDevice();
 };
 
@@ -362,6 +364,35 @@ void TestReaders::managerListsFiltersAndDeletes()
     m.setLookupMode(true);
     for (const char *n : {"AddButton", "EditButton", "DelButton"})
         QVERIFY(m.findChild<QToolButton *>(QString::fromLatin1(n))->isHidden());
+}
+
+void TestReaders::deleteRefusedByOpenLoans_data()
+{
+    QTest::addColumn<QString>("loanTable");
+    QTest::addColumn<QString>("loanState");
+    QTest::addColumn<bool>("deleted");
+    QTest::newRow("open book loan") << u"图书借阅信息"_qs << u"未还"_qs << false;
+    QTest::newRow("open magazine loan") << u"期刊借阅信息"_qs << u"未还"_qs << false;
+    QTest::newRow("returned magazine loan") << u"期刊借阅信息"_qs << u"已还"_qs << true;
+}
+
+void TestReaders::deleteRefusedByOpenLoans()
+{
+    QFETCH(QString, loanTable);
+    QFETCH(QString, loanState);
+    QFETCH(bool, deleted);
+    QANDOR_TESTDB(t);
+    Fixture f(t);
+    Reader r = f.book.newReader();
+    r.name = u"甲"_qs;
+    r.type = u"学生"_qs;
+    QCOMPARE(f.book.save(r, true, {}, f.types), ReaderBook::SaveResult::Saved);
+    t.db().exec(u"insert into "_qs + loanTable + u" (状态,读者编号) values (?,?)"_qs, {loanState, r.number});
+    t.sink.clear();
+    QCOMPARE(f.book.remove(&r), deleted);
+    QCOMPARE(t.db().scalar(u"select count(*) from 读者资料 where 编号=?"_qs, {r.number}).toInt(), deleted ? 0 : 1);
+    if (!deleted)
+        QCOMPARE(t.sink.lastText(), u"读者["_qs + r.number + u"]还有1册图书期刊未归还，不能删除！"_qs);
 }
 
 void TestReaders::cameraWithoutDevice()

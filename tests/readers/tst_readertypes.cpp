@@ -27,6 +27,15 @@ ReaderType validType(const QString &name)
     return t;
 }
 
+// Saves a valid new type of each name; false at the first refusal.
+bool saveTypes(ReaderTypeBook &book, std::initializer_list<ReaderType *> types)
+{
+    for (ReaderType *type : types)
+        if (!book.save(*type, true))
+            return false;
+    return true;
+}
+
 int count(Database &db, const QString &sql, const QVariantList &binds = {})
 {
     return db.scalar(sql, binds).toInt();
@@ -41,6 +50,8 @@ private slots:
     void hostileNameRoundTrips();
     void renameCarriesReadersAndOpenLoans();
     void deleteRefusedWhileInUse();
+    void deleteRefusedByOpenLoans_data();
+    void deleteRefusedByOpenLoans();
     void editorRules();
 };
 
@@ -132,8 +143,7 @@ void TestReaderTypes::renameCarriesReadersAndOpenLoans()
     ReaderTypeBook book(t.bast());
     ReaderType a = validType(u"学生"_qs);
     ReaderType other = validType(u"教师"_qs);
-    QVERIFY(book.save(a, true));
-    QVERIFY(book.save(other, true));
+    QVERIFY(saveTypes(book, {&a, &other}));
     Database &db = t.db();
     db.exec(u"insert into 读者资料 (编号,姓名,类型,状态) values ('0001','甲','学生','正常')"_qs);
     db.exec(u"insert into 读者资料 (编号,姓名,类型,状态) values ('0002','乙','教师','正常')"_qs);
@@ -174,8 +184,7 @@ void TestReaderTypes::deleteRefusedWhileInUse()
     ReaderTypeBook book(t.bast());
     ReaderType used = validType(u"学生"_qs);
     ReaderType unused = validType(u"访客"_qs);
-    QVERIFY(book.save(used, true));
-    QVERIFY(book.save(unused, true));
+    QVERIFY(saveTypes(book, {&used, &unused}));
     t.db().exec(u"insert into 读者资料 (编号,姓名,类型) values ('0001','甲','学生')"_qs);
 
     QVERIFY(!book.remove(nullptr));
@@ -192,6 +201,36 @@ void TestReaderTypes::deleteRefusedWhileInUse()
     QVERIFY(book.find(u"访客"_qs));
     QVERIFY(book.remove(&unused));
     QVERIFY(!book.find(u"访客"_qs));
+}
+
+void TestReaderTypes::deleteRefusedByOpenLoans_data()
+{
+    QTest::addColumn<QString>("loanTable");
+    QTest::addColumn<QString>("loanState");
+    QTest::addColumn<bool>("deleted");
+    QTest::newRow("open book loan") << u"图书借阅信息"_qs << u"未还"_qs << false;
+    QTest::newRow("open magazine loan") << u"期刊借阅信息"_qs << u"未还"_qs << false;
+    QTest::newRow("returned book loan") << u"图书借阅信息"_qs << u"已还"_qs << true;
+    QTest::newRow("returned magazine loan") << u"期刊借阅信息"_qs << u"已还"_qs << true;
+}
+
+// A type no reader holds any more is still in use while loans lent under it are open.
+void TestReaderTypes::deleteRefusedByOpenLoans()
+{
+    QFETCH(QString, loanTable);
+    QFETCH(QString, loanState);
+    QFETCH(bool, deleted);
+    QANDOR_TESTDB(t);
+    t.createDelivered();
+    t.bast().setMessageSink(&t.sink);
+    ReaderTypeBook book(t.bast());
+    ReaderType type = validType(u"O'Brien \"%"_qs);
+    QVERIFY(saveTypes(book, {&type}));
+    t.db().exec(u"insert into "_qs + loanTable + u" (状态,读者类型,读者编号) values (?,?,'0001')"_qs, {loanState, type.name});
+    QCOMPARE(book.remove(&type), deleted);
+    QCOMPARE(!book.find(type.name), deleted);
+    if (!deleted)
+        QCOMPARE(t.sink.lastText(), u"当前读者类型[O'Brien \"%]仍有0位读者、1笔未还借阅在使用，不能删除！请先将这些读者改为其他类型。"_qs);
 }
 
 void TestReaderTypes::editorRules()
