@@ -162,6 +162,9 @@ const IndexDef Indexes[] = {
     {"ix_期刊资料_期刊名称", "期刊资料", "期刊名称", false},
     {"ix_读者资料_类型", "读者资料", "类型", false},
     {"ix_读者资料_姓名", "读者资料", "姓名", false},
+    // Expired prepaid readers, for the top-up sweep that follows every lend:
+    // the reader numbers come from the index alone.
+    {"ix_读者资料_状态", "读者资料", "状态,包租,编号", false},
     {"ix_书籍类别_父类", "书籍类别", "父类", false},
     {"ix_预定记录_书籍", "预定记录", "书籍编号,状态", false},
     {"ix_预定记录_日期", "预定记录", "预定日期", false},

@@ -25,6 +25,21 @@ Handle *nativeHandle(Database &db, std::initializer_list<const char *> typeNames
     return h;
 }
 
+bool isWholeNumber(const QVariant &v)
+{
+    switch (v.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+    case QMetaType::Char:
+        return true;
+    default:
+        return false;
+    }
+}
+
 QString insertSql(const QString &table, const QStringList &columns)
 {
     QString marks;
@@ -68,16 +83,10 @@ private:
         if (v.isNull()) {
             rc = v.typeId() == QMetaType::QString ? sqlite3_bind_text(m_stmt, i, "", 0, SQLITE_STATIC)
                                                   : sqlite3_bind_null(m_stmt, i);
+        } else if (isWholeNumber(v)) {
+            rc = sqlite3_bind_int64(m_stmt, i, v.toLongLong());
         } else {
             switch (v.typeId()) {
-            case QMetaType::Int:
-            case QMetaType::UInt:
-            case QMetaType::LongLong:
-            case QMetaType::ULongLong:
-            case QMetaType::Short:
-            case QMetaType::Char:
-                rc = sqlite3_bind_int64(m_stmt, i, v.toLongLong());
-                break;
             case QMetaType::Bool: rc = sqlite3_bind_int(m_stmt, i, v.toBool() ? 1 : 0); break;
             case QMetaType::Double:
             case QMetaType::Float:
@@ -156,16 +165,12 @@ private:
             m_block += "\\N";
             return;
         }
-        switch (v.typeId()) {
-        case QMetaType::Bool: m_block += v.toBool() ? 't' : 'f'; return;
-        case QMetaType::Int:
-        case QMetaType::UInt:
-        case QMetaType::LongLong:
-        case QMetaType::ULongLong:
-        case QMetaType::Short:
-        case QMetaType::Char:
+        if (isWholeNumber(v)) {
             m_block += QByteArray::number(v.toLongLong());
             return;
+        }
+        switch (v.typeId()) {
+        case QMetaType::Bool: m_block += v.toBool() ? 't' : 'f'; return;
         case QMetaType::QDate: m_block += v.toDate().toString(Qt::ISODate).toLatin1(); return;
         case QMetaType::QDateTime:
             m_block += v.toDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")).toLatin1();

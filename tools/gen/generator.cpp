@@ -1073,7 +1073,9 @@ GenSummary generate(TBast &bast, const GenOptions &options)
 
     if (options.progress)
         options.progress(QStringLiteral("统计信息……"));
-    db.exec(QStringLiteral("analyze"));
+    // On the server also what autovacuum would have done to a library in
+    // use: the visibility map lets counts and look-ups read the indexes alone.
+    db.exec(db.isServer() ? QStringLiteral("vacuum analyze") : QStringLiteral("analyze"));
     if (!db.isServer()) {
         db.exec(QStringLiteral("pragma synchronous=normal"));
         db.exec(QStringLiteral("pragma journal_mode=wal"));
