@@ -20,7 +20,7 @@ SEED=7
 TODAY=2024-06-28
 
 if [ -z "${QANDOR_BENCH_NOBUILD:-}" ]; then
-  export CCACHE_BASEDIR="$PWD"
+  export CCACHE_BASEDIR="$PWD" CCACHE_SLOPPINESS=pch_defines,time_macros
   cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQANDOR_TESTS=OFF -DQANDOR_BENCH=ON >/dev/null
   cmake --build "$BUILD" --target qandor-gen qandor-bench
 fi

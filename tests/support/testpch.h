@@ -1,7 +1,6 @@
 #pragma once
-// Shared by every test executable. Qt Test stays out: its headers read
-// per-folder macros (QT_TESTCASE_BUILDDIR), which would make this
-// precompiled header invalid for every test outside one folder.
+// Shared by every test executable (all of them are made in one directory,
+// so they are compiled with the same definitions as this header).
 #include <QtCore/QtCore>
 #include <QtSql/QtSql>
 #include <QtWidgets/QtWidgets>
