@@ -7,8 +7,8 @@
 #include "data/database.h"
 #include "data/schema.h"
 #include "data/tbast.h"
-#include "data/tiniio.h"
-#include "app/housekeeping.h"
+#include "app/hub.h"
+#include "app/loginlogic.h"
 #include "circulation/lendingdesk.h"
 #include "circulation/renewdesk.h"
 #include "circulation/returndesk.h"
@@ -115,25 +115,19 @@ public:
     QString last;
 };
 
-// The start-up work before the login screen, through the program's own
-// code: open, the upgrade (schema check, look-ups, nothing left to
-// convert), the parameters, the reader and top-up expiry sweep, the
-// operator list and the reservation sweep.
+// The start-up work before the login screen, through the login form's own
+// start-up (upgrade, parameters, reader and reservation sweeps, operator
+// list) on a new connection each time.
 void startUp(const Options &o, const QString &iniPath)
 {
     auto db = open(o);
-    BenchSink sink;
-    TBast bast(db.get(), &sink);
     if (Schema::isEmpty(*db))
         throw std::runtime_error("数据库为空");
-    TIniIo ini(iniPath);
-    UpgradeDatabase(bast, ini);
-    QSqlQuery p = db->exec(s("select * from SysParameter"));
-    drain(p);
-    ExpireReaders(*db, o.today);
-    QSqlQuery users = db->exec(s("select 用户名 from 用户管理"));
-    drain(users);
-    ExpireReservations(*db, o.today);
+    BenchSink sink;
+    Hub hub(&sink);
+    hub.IniIo.setIniFilePath(iniPath);
+    hub.useDatabase(db.get());
+    LoginLogic(hub).runStartup(o.today);
 }
 
 // A desk action that must have succeeded for its time to mean anything.

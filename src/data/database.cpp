@@ -280,10 +280,7 @@ bool Database::hasTable(const QString &table) const
 QSet<QString> Database::indexNames()
 {
     QSet<QString> names;
-    QSqlQuery q = exec(isServer() ? QStringLiteral("select c.relname from pg_class c join pg_namespace n on n.oid=c.relnamespace "
-                                                   "where c.relkind='i' and n.nspname=current_schema()")
-                                  : QStringLiteral("select name from sqlite_master where type='index'"),
-                       {}, "Database::indexNames");
+    QSqlQuery q = exec(m_dialect.indexNamesQuery(), {}, "Database::indexNames");
     while (q.next())
         names.insert(q.value(0).toString().toLower());
     return names;

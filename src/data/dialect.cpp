@@ -80,6 +80,13 @@ QString Dialect::limit(int n) const
     return QStringLiteral(" limit ") + QString::number(n);
 }
 
+QString Dialect::indexNamesQuery() const
+{
+    return isServer() ? QStringLiteral("select c.relname from pg_class c join pg_namespace n on n.oid=c.relnamespace "
+                                       "where c.relkind='i' and n.nspname=current_schema()")
+                      : QStringLiteral("select name from sqlite_master where type='index'");
+}
+
 QString Dialect::serverDateSql() const
 {
     if (isServer())

@@ -47,6 +47,8 @@ public:
     QString subStrExpr(const QString &expr, int start, int length) const;
     // " limit n" — appended at the end of a select (replaces "select top n").
     QString limit(int n) const;
+    // Names of the indexes of the database in use (one column).
+    QString indexNamesQuery() const;
     // A query returning the server's current date and time as column SDate,
     // or an empty text when the database has no clock of its own.
     QString serverDateSql() const;

@@ -283,14 +283,17 @@ bool isEmpty(Database &db)
     return !db.hasTable(QStringLiteral("用户管理")) && !db.hasTable(QStringLiteral("图书资料"));
 }
 
+static QString createIndexSql(const IndexDef &ix, bool unique, bool ifNotExists)
+{
+    return QStringLiteral("create ") + (unique ? QStringLiteral("unique ") : QString()) + QStringLiteral("index ")
+        + (ifNotExists ? QStringLiteral("if not exists ") : QString()) + QString::fromUtf8(ix.name) + QStringLiteral(" on ")
+        + QString::fromUtf8(ix.table) + QStringLiteral(" (") + QString::fromUtf8(ix.columns) + QLatin1Char(')');
+}
+
 void createIndexes(Database &db)
 {
-    for (const IndexDef &ix : Indexes) {
-        db.exec(QStringLiteral("create ") + (ix.unique ? QStringLiteral("unique ") : QString()) + QStringLiteral("index if not exists ")
-                    + QString::fromUtf8(ix.name) + QStringLiteral(" on ") + QString::fromUtf8(ix.table) + QStringLiteral(" (")
-                    + QString::fromUtf8(ix.columns) + QLatin1Char(')'),
-                {}, "Schema::createIndexes");
-    }
+    for (const IndexDef &ix : Indexes)
+        db.exec(createIndexSql(ix, ix.unique, true), {}, "Schema::createIndexes");
 }
 
 int createMissingIndexes(Database &db)
@@ -326,9 +329,7 @@ int createMissingIndexes(Database &db)
                               {}, "Schema::createMissingIndexes")
                           .next();
         }
-        db.exec(QStringLiteral("create ") + (unique ? QStringLiteral("unique ") : QString()) + QStringLiteral("index ") + name
-                    + QStringLiteral(" on ") + table + QStringLiteral(" (") + columns + QLatin1Char(')'),
-                {}, "Schema::createMissingIndexes");
+        db.exec(createIndexSql(ix, unique, false), {}, "Schema::createMissingIndexes");
         ++made;
     }
     return made;
