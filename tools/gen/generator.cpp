@@ -285,9 +285,10 @@ struct Returned {
     bool operator>(const Returned &o) const { return day > o.day; }
 };
 
+// The validity rule of the desk, on day numbers.
 int monthsLater(int day, int months)
 {
-    return int(QDate::fromJulianDay(day).addMonths(months).addDays(1).toJulianDay());
+    return int(validUntil(QDate::fromJulianDay(day), months).toJulianDay());
 }
 
 QVariant dateV(int day) { return QDate::fromJulianDay(day); }
